@@ -1,0 +1,21 @@
+# Entry points; README.md describes them. Each installs what is missing first.
+.PHONY: all dist test run fuzz deps clean
+
+all dist: deps
+	cmake --preset windows >/dev/null
+	cmake --build --preset windows -j $$(nproc) --target dist
+
+deps:
+	@scripts/install-deps.sh
+
+test: deps
+	scripts/run-tests.sh
+
+run: dist
+	scripts/run-saver.sh $(ARGS)
+
+fuzz: deps
+	scripts/run-fuzz.sh $(FUZZ_SECONDS)
+
+clean:
+	rm -rf build dist out

@@ -1,0 +1,76 @@
+# The saver, its Windows unit tests and its end-to-end scenarios, for i686 MinGW.
+add_compile_definitions(UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+# SSE2 arithmetic so that 32-bit float results match the native build.
+add_compile_options(-msse2 -mfpmath=sse -Wall -Wextra)
+add_link_options(-static)
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
+find_library(MINGW_ZLIB NAMES libz.a z REQUIRED)
+add_library(minizip STATIC ${MINIZIP_DIR}/unzip.c ${MINIZIP_DIR}/ioapi.c ${MINIZIP_DIR}/iowin32.c)
+target_include_directories(minizip PUBLIC ${CMAKE_SOURCE_DIR}/third_party)
+target_compile_options(minizip PRIVATE -w)
+target_link_libraries(minizip PUBLIC ${MINGW_ZLIB})
+
+set(VELTRANO_SYSTEM_LIBS opengl32 glu32 gdiplus comdlg32 comctl32 ole32 oleaut32 uuid
+    shell32 advapi32 gdi32 user32 kernel32)
+
+add_library(veltrano_win STATIC ${VELTRANO_CORE_SOURCES} ${VELTRANO_WIN_SOURCES})
+target_include_directories(veltrano_win PUBLIC ${VELTRANO_INCLUDE_DIRS})
+target_link_libraries(veltrano_win PUBLIC minizip ${VELTRANO_SYSTEM_LIBS})
+
+add_executable(Veltrano WIN32 ${VELTRANO_ENTRY} ${CMAKE_SOURCE_DIR}/src/host/Veltrano.rc)
+set_target_properties(Veltrano PROPERTIES SUFFIX ".scr")
+target_link_libraries(Veltrano PRIVATE veltrano_win)
+target_link_options(Veltrano PRIVATE -municode -s)
+# The saver must run from a bare folder: only Windows system DLLs may be imported.
+add_custom_command(TARGET Veltrano POST_BUILD
+  COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh $<TARGET_FILE:Veltrano>
+  VERBATIM)
+
+include(${CMAKE_SOURCE_DIR}/assets/Package.cmake OPTIONAL)
+
+# dist/: what a user copies into a folder to install the saver by hand.
+set(VELTRANO_DIST_DIR ${CMAKE_SOURCE_DIR}/dist)
+add_custom_target(dist ALL
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${VELTRANO_DIST_DIR}
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Veltrano> ${VELTRANO_DIST_FILES}
+          ${VELTRANO_DIST_DIR}
+  DEPENDS Veltrano ${VELTRANO_DIST_FILES}
+  VERBATIM)
+
+# GoogleTest from Debian's source tree, built with the same toolchain.
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+include(GoogleTest)
+
+set(VELTRANO_WINE_TEST_PROPERTIES RESOURCE_LOCK wine TIMEOUT ${VELTRANO_TEST_TIMEOUT})
+
+add_executable(veltrano_win_tests ${VELTRANO_CORE_TESTS} ${VELTRANO_WIN_TESTS})
+target_include_directories(veltrano_win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(veltrano_win_tests PRIVATE veltrano_win GTest::gtest_main)
+gtest_discover_tests(veltrano_win_tests
+  TEST_PREFIX "windows."
+  DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+  WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin
+  PROPERTIES LABELS windows ${VELTRANO_WINE_TEST_PROPERTIES})
+
+add_library(e2e_driver STATIC ${VELTRANO_E2E_DRIVER})
+target_include_directories(e2e_driver PUBLIC ${CMAKE_SOURCE_DIR}/tests ${VELTRANO_INCLUDE_DIRS})
+target_link_libraries(e2e_driver PUBLIC GTest::gtest user32 gdi32 advapi32 shell32 kernel32)
+
+add_executable(veltrano_e2e ${VELTRANO_E2E_SOURCES})
+target_link_libraries(veltrano_e2e PRIVATE e2e_driver GTest::gtest_main)
+add_dependencies(veltrano_e2e Veltrano dist)
+gtest_discover_tests(veltrano_e2e
+  TEST_PREFIX "e2e."
+  DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+  WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin
+  PROPERTIES LABELS e2e ${VELTRANO_WINE_TEST_PROPERTIES})
+
+file(GLOB VELTRANO_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_win.cpp)
+foreach(src IN LISTS VELTRANO_BENCH_SOURCES)
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} EXCLUDE_FROM_ALL ${src})
+  target_link_libraries(${name} PRIVATE veltrano_win e2e_driver)
+endforeach()

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Starts dist/Veltrano.scr under Wine with the given switch (default /s).
+# On a display it runs until the user closes it. Without one it runs on a private
+# Xvfb for a few seconds, saves screenshots to out/run/ and closes the saver
+# with a key press (Escape for a dialog), as a user would.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+. scripts/testbed.sh
+args=${*:-/s}
+
+if [ -n "${DISPLAY:-}" ]; then
+  testbed_start no
+  trap testbed_stop EXIT
+  wine dist/Veltrano.scr $args
+  exit 0
+fi
+
+trap testbed_stop EXIT
+testbed_start yes || exit 1
+mkdir -p out/run
+rm -f out/run/*.png
+wine dist/Veltrano.scr $args &
+saver=$!
+for t in 2 4 6; do
+  sleep 2
+  /usr/bin/import -display "$DISPLAY" -window root "out/run/screen-${t}s.png" 2>/dev/null
+done
+if xdotool search --onlyvisible --name . >/dev/null 2>&1; then
+  xdotool key Escape 2>/dev/null || true
+fi
+for _ in $(seq 1 20); do
+  kill -0 "$saver" 2>/dev/null || break
+  sleep 0.5
+done
+if kill -0 "$saver" 2>/dev/null; then
+  echo "the saver did not close on a key press; ending it" >&2
+  kill "$saver" 2>/dev/null
+fi
+wait "$saver" 2>/dev/null
+echo "exit code: $?"
+ls out/run/*.png

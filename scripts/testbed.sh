@@ -1,0 +1,41 @@
+# Sourced by the test and run scripts: one Xvfb and one Wine prefix for a whole
+# run. testbed_start exports DISPLAY and WINEPREFIX; testbed_stop ends exactly
+# what testbed_start began.
+testbed_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+testbed_xvfb_pid=
+
+testbed_start() {
+  local want_private_display=${1:-yes}
+  export WINEPREFIX=$testbed_root/build/windows/wineprefix
+  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win32
+  if [ "$want_private_display" = yes ] || [ -z "${DISPLAY:-}" ]; then
+    local fifo
+    fifo=$(mktemp -u)
+    mkfifo "$fifo"
+    # Xvfb picks a free display itself and writes its number to the fifo.
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    testbed_xvfb_pid=$!
+    local number
+    if ! read -r -t 20 number <"$fifo"; then
+      rm -f "$fifo"; echo "testbed: Xvfb did not start" >&2; return 1
+    fi
+    rm -f "$fifo"
+    export DISPLAY=":$number"
+  fi
+  mkdir -p "$WINEPREFIX"
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    wineboot -i >/dev/null 2>&1 || true
+  fi
+  wineserver -p >/dev/null 2>&1 || true
+  # The saver's registry key, as the installer would leave it: no language chosen.
+  wine reg delete 'HKLM\SOFTWARE\Korimba\ScreenSaver\Veltrano' /f >/dev/null 2>&1 || true
+}
+
+testbed_stop() {
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
+  if [ -n "$testbed_xvfb_pid" ]; then
+    kill "$testbed_xvfb_pid" 2>/dev/null || true
+    wait "$testbed_xvfb_pid" 2>/dev/null || true
+    testbed_xvfb_pid=
+  fi
+}

@@ -1,0 +1,57 @@
+#include "host/SaverMain_win.h"
+
+#include <commctrl.h>
+
+#include "common/WideText_win.h"
+#include "host/Framework_win.h"
+#include "host/Switches.h"
+
+namespace WorkSpace {
+namespace {
+
+// Returns the window named on the command line when it exists, else none.
+HWND ExistingWindow(uint32_t handle) {
+    HWND window = reinterpret_cast<HWND>(static_cast<uintptr_t>(handle));
+    return (handle != 0 && IsWindow(window)) ? window : nullptr;
+}
+
+bool IsWindows9x() {
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof(info);  // 276 bytes
+    return GetVersionExW(&info) && info.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
+}
+
+}  // namespace
+
+int SaverMain(HINSTANCE instance, std::wstring_view arguments) {
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TAB_CLASSES};
+    InitCommonControlsEx(&controls);
+    FrameworkState& state = Framework();
+    state.instance = instance;
+    state.onWindows9x = IsWindows9x();
+
+    const SwitchChoice choice = ParseSwitches(AsU16(arguments));
+    switch (choice.mode) {
+    case RunMode::Save:
+        return RunSaverWindow(nullptr);
+    case RunMode::Configure: {
+        HWND parent = ExistingWindow(choice.windowHandle);
+        return ShowConfigDialog(parent ? parent : GetForegroundWindow());
+    }
+    case RunMode::Preview: {
+        HWND parent = ExistingWindow(choice.windowHandle);
+        return parent ? RunSaverWindow(parent) : -1;
+    }
+    case RunMode::ChangePassword: {
+        if (!state.onWindows9x) return -1;
+        HWND parent = ExistingWindow(choice.windowHandle);
+        ChangeSaverPassword(parent ? parent : GetForegroundWindow());
+        return 0;
+    }
+    case RunMode::Invalid:
+        break;
+    }
+    return -1;
+}
+
+}  // namespace WorkSpace

@@ -1,0 +1,9 @@
+#include "host/Shutdown_win.h"
+
+namespace WorkSpace {
+
+void ReleaseProcessState() {
+    // Each subsystem adds its release call here as it comes to own process state.
+}
+
+}  // namespace WorkSpace
