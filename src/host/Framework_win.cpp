@@ -10,7 +10,6 @@ FrameworkState& Framework() {
 // The run modes below are completed by the saver host; until then they end at once.
 int RunSaverWindow(HWND) { return 0; }
 
-int ShowConfigDialog(HWND) { return -1; }
 
 void ChangeSaverPassword(HWND) {}
 
