@@ -38,6 +38,9 @@ TEST(ConfigDialog, ShowsTranslatedTextsAtItsPlaceAndEndsWithMinusOne) {
         SCOPED_TRACE(c.language ? int(*c.language) : -1);
         e2e::CurLangValue language(c.language);
         ConfigSession run(L"texts");
+        // Translated texts come from the resource package; a build without
+        // one has the English texts alone.
+        if (!c.english && !run.HasPackage()) continue;
         ASSERT_TRUE(run.Open());
         const DialogTexts texts = ReadTexts(run);
         if (c.english) {

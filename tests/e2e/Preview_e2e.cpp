@@ -113,6 +113,43 @@ TEST(Preview, CoversTheScreenAndEndsOnlyOnAPlainClickEnterOrEscape) {
     EXPECT_EQ(run.Settings(), e2e::SettingsText(stored, 1));
 }
 
+TEST(Preview, FliesTheUnsavedChoice) {
+    ConfigSession run(L"preview-choice");
+    // A picture of plain red, dropped but not saved.
+    e2e::Screenshot red;
+    red.width = red.height = 64;
+    red.pixels.assign(64 * 64, 0xFF0000);
+    const std::wstring picture = run.Folder().Path() + L"red.bmp";
+    ASSERT_TRUE(e2e::SaveBitmap(red, picture));
+    const std::string stored = e2e::SettingsText({"C:\\Pics\\missing.jpg"}, 0);
+    run.WriteSettings(stored);
+    ASSERT_TRUE(run.Open());
+    run.Push(kRemoveAll);
+    ASSERT_TRUE(e2e::DropFiles(run.Dialog(), {picture}));
+
+    HWND preview = OpenPreview(run);
+    ASSERT_NE(preview, nullptr);
+    // Past the half-second probe the picture flies.
+    const bool seen = e2e::WaitUntil(
+        [&] {
+            const e2e::Screenshot shot = e2e::CaptureScreen();
+            int reds = 0;
+            for (uint32_t p : shot.pixels) {
+                const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+                reds += (r > 150 && g < 60 && b < 60) ? 1 : 0;
+            }
+            if (reds > 500) e2e::SaveBitmap(shot, e2e::BinDir() + L"e2e-preview-red.bmp");
+            return reds > 500;
+        },
+        8000);
+    EXPECT_TRUE(seen);
+    e2e::PressKey(VK_ESCAPE);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(preview); }, 5000));
+    run.Push(IDCANCEL);
+    ASSERT_TRUE(run.WaitForExit().has_value());
+    EXPECT_EQ(run.Settings(), stored);
+}
+
 TEST(Preview, OfAnEmptyListLeavesNoPictureBehind) {
     ConfigSession run(L"preview-empty");
     run.WriteSettings(e2e::SettingsText(NumberedPaths(2), 0));

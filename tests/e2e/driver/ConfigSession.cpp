@@ -43,6 +43,10 @@ bool ConfigSession::Open(const std::wstring& arguments) {
         15000);
 }
 
+bool ConfigSession::HasPackage() const {
+    return GetFileAttributesW((folder_.Path() + L"VeltResource.dat").c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 void ConfigSession::Push(int id) {
     SendMessageW(dialog_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                  reinterpret_cast<LPARAM>(Control(id)));

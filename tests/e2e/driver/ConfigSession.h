@@ -36,6 +36,8 @@ public:
     void Push(int id);
 
     const ScratchFolder& Folder() const { return folder_; }
+    // Whether the resource package lies beside this copy of the saver.
+    bool HasPackage() const;
     std::wstring SettingsPath() const { return folder_.Path() + L"Veltrano.scr.settings"; }
     // The settings file's bytes; none when there is no such file.
     std::optional<std::string> Settings() const;
