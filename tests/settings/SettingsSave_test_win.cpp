@@ -73,7 +73,7 @@ const std::string kNew = "#Picture Info _ begin\r\nC:\\new.jpg\r\n#Picture Info 
 
 }  // namespace
 
-TEST(SettingsSave, AnyFailedStepKeepsTheOldFile) {
+TEST(SettingsSave, AnyBrokenStepKeepsTheOldFile) {
     struct Case { Step step; bool refuses; };
     const Case cases[] = {
         {Step::CreateTemporary, false}, {Step::WriteAll, false},  {Step::WriteHalf, false},
@@ -115,7 +115,7 @@ TEST(SettingsSave, SucceedsThroughEachPath) {
     }
 }
 
-TEST(SettingsSave, FailedFirstSaveLeavesNoFile) {
+TEST(SettingsSave, BrokenFirstSaveLeavesNoFile) {
     TestFolder folder;
     const std::wstring file = folder.File(L"s.settings");
     FailingOps ops(Step::Rename, false);
