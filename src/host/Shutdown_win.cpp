@@ -1,6 +1,7 @@
 #include "host/Shutdown_win.h"
 
 #include "resources/ImageServices_win.h"
+#include "resources/ZipReader.h"
 #include "scene/RenderContext_win.h"
 #include "scene/TextureList_win.h"
 
@@ -10,6 +11,7 @@ void ReleaseProcessState() {
     // Each subsystem adds its release call here as it comes to own process state.
     DestroyGlContext();
     ReleaseTextureList();
+    ReleasePackageReader();
     ShutdownImageServices();
 }
 
