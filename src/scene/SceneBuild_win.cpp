@@ -5,7 +5,9 @@
 #include <new>
 
 #include "host/FrameClock_win.h"
+#include "resources/PackageMembers.h"
 #include "resources/PictureDecoding_win.h"
+#include "resources/ZipReader.h"
 #include "scene/RenderContext_win.h"
 #include "scene/SceneModel.h"
 #include "scene/TextureList_win.h"
@@ -80,6 +82,8 @@ bool BuildScene(const std::wstring& settingsPath, bool keepSettings) {
     } catch (const std::bad_alloc&) {
         FillSlots(TheScene(), {}, 0);  // no memory to read the list: an empty scene
     }
+    // No package or no logo in it: the scene flies without a logo.
+    PlaceLogo(LoadPackageImage(kLogoMember, ZipReader::Instance()));
     return true;
 }
 

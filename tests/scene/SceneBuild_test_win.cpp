@@ -4,7 +4,11 @@
 
 #include <set>
 
+#include "common/WideText_win.h"
+#include "resources/PackageMembers.h"
 #include "resources/PictureDecoding_win.h"
+#include "resources/ZipBuilder.h"
+#include "resources/ZipReader.h"
 #include "resources/TestPictures_win.h"
 #include "scene/GlWindow_win.h"
 #include "scene/RenderContext_win.h"
@@ -102,8 +106,16 @@ TEST_F(SceneBuild, LogoTakesTheNextNameAndTheBottomLeftCorner) {
     const std::wstring logoPath = folder_ + L"logo.png";
     ASSERT_TRUE(SavePicture(logoPath, L"image/png", 120, 40, Solid(0x80FFFFFF)));
     const std::vector<uint8_t> bytes = ReadBytes(logoPath);
+    const std::string package =
+        Testing::ZipBuilder()
+            .Add({"Resource/Logo.PNG", std::string(bytes.begin(), bytes.end()), "5318642", true, {}})
+            .Build();
+    const std::wstring packagePath = folder_ + L"VeltResource.dat";
+    ASSERT_TRUE(WriteBytes(packagePath, package.data(), package.size()));
+    ZipReader reader;
+    ASSERT_TRUE(reader.Open(AsU16(packagePath), kPackagePassword));
 
-    PlaceLogo(DecodeImageBytes(bytes.data(), uint32_t(bytes.size())));
+    PlaceLogo(LoadPackageImage(kLogoMember, reader));
     SceneQuad logo = TheScene().logo;
     EXPECT_EQ(logo.texture, 1024);  // empty list
     EXPECT_EQ(logo.width, 120);
@@ -113,9 +125,10 @@ TEST_F(SceneBuild, LogoTakesTheNextNameAndTheBottomLeftCorner) {
 
     LoadScenePictures({Picture(L"0.png", 20, 20), Picture(L"1.png", 20, 20),
                        Picture(L"2.png", 20, 20)});
-    PlaceLogo(DecodeImageBytes(bytes.data(), uint32_t(bytes.size())));
+    PlaceLogo(LoadPackageImage(kLogoMember, reader));
     EXPECT_EQ(TheScene().logo.texture, 3);
 
-    PlaceLogo(UniqueImage());  // no image: the logo stays as it was
+    PlaceLogo(LoadPackageImage(u"Resource/none.png", reader));  // the logo stays as it was
     EXPECT_EQ(TheScene().logo.texture, 3);
+    reader.Close();
 }
