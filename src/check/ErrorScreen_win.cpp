@@ -32,16 +32,18 @@ ErrorScreen& Screen() {
     return screen;
 }
 
-SizeF ImageSize(GpImage* image) {
-    UINT width = 0;
-    UINT height = 0;
-    GdipGetImageWidth(image, &width);
-    GdipGetImageHeight(image, &height);
-    return {float(width), float(height)};
+using Gdiplus::GpBitmap;
+using Gdiplus::GpGraphics;
+using Gdiplus::GpImage;
+using Gdiplus::Ok;
+
+SizeF PixelSize(GpImage* image) {
+    const SIZE size = ImageSize(image);
+    return {float(size.cx), float(size.cy)};
 }
 
 void DrawInto(GpGraphics* graphics, GpImage* image, const RectF& rect) {
-    GdipDrawImageRect(graphics, image, rect.x, rect.y, rect.w, rect.h);
+    Gdip::GdipDrawImageRect(graphics, image, rect.x, rect.y, rect.w, rect.h);
 }
 
 // Returns the message picture of the interface language; English when the
@@ -67,20 +69,20 @@ bool PrepareErrorScreen(HWND window) {
     screen.window = {float(client.right), float(client.bottom)};
 
     GpGraphics* windowGraphics = nullptr;
-    if (GdipCreateFromHWNDICM(window, &windowGraphics) != Ok) return false;
+    if (Gdip::GdipCreateFromHWNDICM(window, &windowGraphics) != Ok) return false;
     screen.windowGraphics.Reset(windowGraphics);
     GpBitmap* backBuffer = nullptr;
-    if (GdipCreateBitmapFromGraphics(INT(screen.window.w), INT(screen.window.h), windowGraphics,
+    if (Gdip::GdipCreateBitmapFromGraphics(INT(screen.window.w), INT(screen.window.h), windowGraphics,
                                      &backBuffer) != Ok) {
         return false;
     }
     screen.backBuffer.Reset(backBuffer);
     GpGraphics* backGraphics = nullptr;
-    if (GdipGetImageGraphicsContext(backBuffer, &backGraphics) != Ok) return false;
+    if (Gdip::GdipGetImageGraphicsContext(backBuffer, &backGraphics) != Ok) return false;
     screen.backGraphics.Reset(backGraphics);
 
-    screen.backgroundRect = CentredPictureRect(screen.window, ImageSize(screen.backgroundImage.Get()));
-    screen.logoRect = CornerLogoRect(screen.window, ImageSize(screen.logoImage.Get()));
+    screen.backgroundRect = CentredPictureRect(screen.window, PixelSize(screen.backgroundImage.Get()));
+    screen.logoRect = CornerLogoRect(screen.window, PixelSize(screen.logoImage.Get()));
     screen.ready = true;
     return true;
 }
@@ -89,13 +91,13 @@ bool DrawErrorScreen() {
     ErrorScreen& screen = Screen();
     if (!screen.ready) return false;
     GpGraphics* back = screen.backGraphics.Get();
-    GdipGraphicsClear(back, kOpaqueBlack);
+    Gdip::GdipGraphicsClear(back, kOpaqueBlack);
     if (ShowsFullErrorScreen(screen.window)) {
         DrawInto(back, screen.backgroundImage.Get(), screen.backgroundRect);
         DrawInto(back, screen.logoImage.Get(), screen.logoRect);
     } else {
         DrawInto(back, screen.logoImage.Get(),
-                 ReducedLogoRect(screen.window, ImageSize(screen.logoImage.Get())));
+                 ReducedLogoRect(screen.window, PixelSize(screen.logoImage.Get())));
     }
     DrawInto(screen.windowGraphics.Get(), screen.backBuffer.Get(),
              {0.0f, 0.0f, screen.window.w, screen.window.h});
@@ -105,12 +107,12 @@ bool DrawErrorScreen() {
 void ReleaseErrorScreen() {
     ErrorScreen& screen = Screen();
     // The bitmap's graphics object goes before the bitmap it draws into.
-    if (screen.backGraphics) GdipFlush(screen.backGraphics.Get(), FlushIntentionFlush);
+    if (screen.backGraphics) Gdip::GdipFlush(screen.backGraphics.Get(), Gdiplus::FlushIntentionFlush);
     screen.backGraphics.Reset();
     screen.backBuffer.Reset();
     screen.backgroundImage.Reset();
     screen.logoImage.Reset();
-    if (screen.windowGraphics) GdipFlush(screen.windowGraphics.Get(), FlushIntentionFlush);
+    if (screen.windowGraphics) Gdip::GdipFlush(screen.windowGraphics.Get(), Gdiplus::FlushIntentionFlush);
     screen.windowGraphics.Reset();
     screen = ErrorScreen{};
 }

@@ -155,7 +155,8 @@ TEST(SaverWindow, PreviewIsAChildOfTheHostThatInputNeverCloses) {
         // Help and the context menu belong to the host.
         PostMessageW(preview, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(preview), MAKELPARAM(60, 60));
         // WM_HELP carries a pointer, which cannot be posted on: only its answer shows.
-        HELPINFO help{sizeof(HELPINFO)};
+        HELPINFO help{};
+        help.cbSize = sizeof(help);
         EXPECT_EQ(SendMessageW(preview, WM_HELP, 0, reinterpret_cast<LPARAM>(&help)), 1) << letter;
         e2e::PumpFor(1000);
         EXPECT_TRUE(saver.IsRunning()) << letter;
