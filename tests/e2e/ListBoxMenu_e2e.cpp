@@ -2,6 +2,8 @@
 // it shows while empty.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "e2e/driver/ConfigSession.h"
 
 namespace {
@@ -127,6 +129,48 @@ TEST(ListBoxMenu, EmptyListShowsTheHintWithoutABackgroundPicture) {
     EXPECT_GT(ShareOf(shot, below, ink), 0.005);
     run.Push(IDCANCEL);
     EXPECT_TRUE(run.WaitForExit().has_value());
+}
+
+// The empty list's client area on screen, for the language in the registry.
+std::vector<uint32_t> EmptyListPixels(std::optional<DWORD> language, bool& hasPackage) {
+    e2e::CurLangValue value(language);
+    ConfigSession run(L"background");
+    hasPackage = run.HasPackage();
+    run.WriteSettings(e2e::SettingsText({"C:\\Pics\\one.jpg"}, 0));
+    if (!run.Open()) return {};
+    SetForegroundWindow(run.Dialog());
+    run.Push(kRemoveAll);
+    e2e::PumpFor(500);
+    const RECT list = ClientOnScreen(run.List());
+    const e2e::Screenshot shot = e2e::CaptureScreen();
+    std::vector<uint32_t> pixels;
+    for (int y = list.top; y < list.bottom; ++y) {
+        for (int x = list.left; x < list.right; ++x) pixels.push_back(shot.At(x, y));
+    }
+    run.Push(IDCANCEL);
+    run.WaitForExit();
+    return pixels;
+}
+
+TEST(ListBoxMenu, EmptyListShowsTheBackgroundOfTheUsersLanguage) {
+    bool hasPackage = false;
+    const auto english = EmptyListPixels(std::nullopt, hasPackage);
+    if (!hasPackage) GTEST_SKIP() << "no resource package in this build";
+    ASSERT_FALSE(english.empty());
+    const auto unknown = EmptyListPixels(9, hasPackage);
+    const auto russian = EmptyListPixels(1, hasPackage);
+    // Not the hint's white ground: a picture fills the list.
+    const auto white = std::count(english.begin(), english.end(), 0xFFFFFFu);
+    EXPECT_LT(double(white) / double(english.size()), 0.5);
+    const auto differing = [&](const std::vector<uint32_t>& other) {
+        size_t count = 0;
+        for (size_t i = 0; i < english.size() && i < other.size(); ++i) count += other[i] != english[i];
+        return double(count) / double(english.size());
+    };
+    ASSERT_EQ(unknown.size(), english.size());
+    ASSERT_EQ(russian.size(), english.size());
+    EXPECT_LT(differing(unknown), 0.01) << "an unknown language shows the English background";
+    EXPECT_GT(differing(russian), 0.02) << "the Russian background is another picture";
 }
 
 }  // namespace
