@@ -127,24 +127,30 @@ TEST(Preview, FliesTheUnsavedChoice) {
     run.Push(kRemoveAll);
     ASSERT_TRUE(e2e::DropFiles(run.Dialog(), {picture}));
 
-    HWND preview = OpenPreview(run);
-    ASSERT_NE(preview, nullptr);
-    // Past the half-second probe the picture flies.
-    const bool seen = e2e::WaitUntil(
-        [&] {
-            const e2e::Screenshot shot = e2e::CaptureScreen();
-            int reds = 0;
-            for (uint32_t p : shot.pixels) {
-                const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
-                reds += (r > 150 && g < 60 && b < 60) ? 1 : 0;
-            }
-            if (reds > 500) e2e::SaveBitmap(shot, e2e::BinDir() + L"e2e-preview-red.bmp");
-            return reds > 500;
-        },
-        8000);
+    // Past the half-second probe the picture flies. A machine too busy for the
+    // probe shows the error screen instead; each preview decides afresh, so a
+    // second one is given the chance.
+    bool seen = false;
+    for (int attempt = 0; attempt < 2 && !seen; ++attempt) {
+        HWND preview = OpenPreview(run);
+        ASSERT_NE(preview, nullptr);
+        e2e::Screenshot shot;
+        seen = e2e::WaitUntil(
+            [&] {
+                shot = e2e::CaptureScreen();
+                int reds = 0;
+                for (uint32_t p : shot.pixels) {
+                    const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+                    reds += (r > 150 && g < 60 && b < 60) ? 1 : 0;
+                }
+                return reds > 500;
+            },
+            5000);
+        e2e::SaveBitmap(shot, e2e::BinDir() + L"e2e-preview-red.bmp");
+        e2e::PressKey(VK_ESCAPE);
+        ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(preview); }, 5000));
+    }
     EXPECT_TRUE(seen);
-    e2e::PressKey(VK_ESCAPE);
-    ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(preview); }, 5000));
     run.Push(IDCANCEL);
     ASSERT_TRUE(run.WaitForExit().has_value());
     EXPECT_EQ(run.Settings(), stored);
