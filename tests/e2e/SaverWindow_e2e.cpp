@@ -22,6 +22,13 @@ struct RunningSaver {
         e2e::PumpFor(100);
         if (!process.Start(e2e::SaverPath(), arguments)) return;
         window = e2e::WaitForWindow(process.Id(), kSaverClass, L"Screen Saver", kStartMs);
+        // The window exists while its start-up still runs; it is shown and brought
+        // to the front once that is done.
+        const DWORD start = GetTickCount();
+        while (window && !(IsWindowVisible(window) && GetForegroundWindow() == window) &&
+               GetTickCount() - start < kStartMs) {
+            e2e::PumpFor(20);
+        }
     }
 };
 
