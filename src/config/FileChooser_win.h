@@ -1,0 +1,22 @@
+#pragma once
+// The platform's open-file dialog behind both Add commands of the
+// configuration dialog: one record per process, multiple selection, and the
+// folder of the last multiple selection offered again next time.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace WorkSpace {
+
+// The Add button offers GIF files; the list box's menu never did.
+constexpr const wchar_t* kImageFilesText = L"Image Files";
+constexpr const wchar_t* kAddButtonPattern = L"*.bmp;*.jpg;*.png;*.gif;*.tiff;*.tif";
+constexpr const wchar_t* kListMenuPattern = L"*.bmp;*.jpg;*.png;*.tiff;*.tif";
+
+// Returns the chosen files' full paths in the dialog's order; empty when the
+// user cancelled or the dialog failed (a selection too long for its buffer).
+std::vector<std::wstring> ChoosePictureFiles(HWND owner, const wchar_t* filterText,
+                                             const wchar_t* pattern);
+
+}  // namespace WorkSpace

@@ -1,0 +1,35 @@
+#pragma once
+// The rules by which the configuration dialog's picture list takes, shows and
+// removes pictures. Portable: the dialog's glue lives in ConfigDialog_win.cpp.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace WorkSpace {
+
+// Entries the list box shows: the first 21 pictures (21, not 20, as the list
+// always showed); later pictures are kept and saved, but not shown.
+constexpr size_t kMaxListEntries = 21;
+
+// Longest line the settings file reads back whole, in bytes, its line feed
+// included; a longer one would come back as several bogus paths.
+constexpr size_t kMaxSettingsLineBytes = 2047;
+
+// Returns how many of `pictureCount` pictures the list box shows.
+size_t VisibleEntryCount(size_t pictureCount);
+
+// Returns the entry to select after a removal: the one above the removed entry
+// `removed` (-1: none was selected), or the first; -1 when the list holding
+// `remaining` entries has none to select.
+int32_t SelectionAfterRemoval(int32_t removed, size_t remaining);
+
+// Returns whether a dropped file's name ends in an extension the saver takes
+// (.jpg, .png, .tiff, .bmp, .tif; Latin letters in any case). The extension
+// is the last path component from its last dot on.
+bool IsDroppablePicture(std::u16string_view path);
+
+// Returns whether a path of `encodedBytes` bytes in the settings file's code
+// page fits on one line that the settings file reads back whole.
+bool FitsSettingsLine(size_t encodedBytes);
+
+}  // namespace WorkSpace

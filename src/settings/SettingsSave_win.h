@@ -1,0 +1,44 @@
+#pragma once
+// Replacing the settings file without ever losing the old list. The few file
+// operations the save needs form a seam, so that a test can make each step
+// fail and check that the old file survives.
+#include <windows.h>
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace WorkSpace {
+
+// Largest settings file read, bytes: some 500,000 paths, far beyond any list
+// the dialog builds; a larger file counts as unreadable.
+constexpr std::size_t kSettingsFileLimit = std::size_t(64) << 20;
+
+class SettingsFileOps {
+public:
+    virtual ~SettingsFileOps() = default;
+    // Each returns INVALID_HANDLE_VALUE on failure; the caller closes the handle.
+    virtual HANDLE CreateTemporary(const std::wstring& path);  // a new file, or an old temporary file reused
+    virtual HANDLE OpenForRewrite(const std::wstring& path);   // an existing file, read and write
+    virtual bool ReadAll(HANDLE file, std::string& bytes);     // from the start to the end
+    virtual bool WriteAll(HANDLE file, std::string_view bytes);  // from the start
+    virtual bool CutToLength(HANDLE file);                     // end of file at the current position
+    virtual bool Flush(HANDLE file);
+    virtual bool Exists(const std::wstring& path);
+    // Puts `replacement` in place of the existing `target`, keeping the
+    // target's permissions and attributes.
+    virtual bool Replace(const std::wstring& target, const std::wstring& replacement);
+    // Gives `from` the name `to`, where no file of that name exists.
+    virtual bool Rename(const std::wstring& from, const std::wstring& to);
+    virtual void Remove(const std::wstring& path);
+};
+
+// Returns true when the file at `path` holds exactly `content`. On false the
+// file holds what it held before (or is still absent).
+bool WriteSettingsFile(const std::wstring& path, std::string_view content, SettingsFileOps& ops);
+
+// Returns the name of the temporary file the save of `path` writes first:
+// beside it, so that the swap stays within one folder.
+std::wstring TemporaryPathFor(const std::wstring& path);
+
+}  // namespace WorkSpace

@@ -1,0 +1,63 @@
+#include "config/PictureListRules.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace WorkSpace {
+namespace {
+
+TEST(PictureListRules, DropTakesOnlyTheSaverPictureExtensions) {
+    const struct {
+        std::u16string_view path;
+        bool taken;
+    } cases[] = {
+        {u"C:\\In\\A.JPG", true},       {u"C:\\In\\b.Tif", true},
+        {u"C:\\In\\c.jpeg", false},     {u"C:\\In\\d.gif", false},
+        {u"C:\\In\\e", false},          {u"C:\\In\\f.png", true},
+        {u"C:\\In\\g.TIFF", true},      {u"C:\\In\\h.bmp", true},
+        {u"C:\\In\\archive.jpg.zip", false},
+        {u"C:\\Pics.jpg\\noext", false},  // a dotted folder lends no extension
+        {u"C:/Pics/i.jpg", true},       {u"C:j.png", true},
+        {u"C:\\In\\.jpg", true},        // a name that is all extension
+        {u"C:\\In\\k.jp", false},       {u"C:\\In\\l.jpg ", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsDroppablePicture(c.path), c.taken)
+            << std::string(c.path.begin(), c.path.end());
+    }
+}
+
+TEST(PictureListRules, ListShowsTheFirst21AndSelectsAboveARemoval) {
+    EXPECT_EQ(VisibleEntryCount(0), 0u);
+    EXPECT_EQ(VisibleEntryCount(20), 20u);
+    EXPECT_EQ(VisibleEntryCount(21), 21u);
+    EXPECT_EQ(VisibleEntryCount(25), 21u);
+
+    const struct {
+        int32_t removed;
+        size_t remaining;
+        int32_t selected;
+    } cases[] = {
+        {0, 4, 0},    // the first went: the new first
+        {5, 9, 4},    // a middle one: the entry above it
+        {-1, 3, 0},   // none selected: the first
+        {-1, 0, -1},  // none selected in an empty list
+        {0, 0, -1},   // the last one went
+        {3, 3, 2},    // the last of four went
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(SelectionAfterRemoval(c.removed, c.remaining), c.selected)
+            << c.removed << " of " << c.remaining;
+    }
+}
+
+TEST(PictureListRules, SettingsLineHoldsAPathOfAtMost2046Bytes) {
+    EXPECT_TRUE(FitsSettingsLine(0));
+    EXPECT_TRUE(FitsSettingsLine(2046));
+    EXPECT_FALSE(FitsSettingsLine(2047));
+    EXPECT_FALSE(FitsSettingsLine(5000));
+}
+
+}  // namespace
+}  // namespace WorkSpace
