@@ -66,8 +66,11 @@ def make_logo(path):
     drawing.run([
         "-size", f"{w}x{h}", "xc:none",
         "-draw", mvg,
-        "-font", FONT_BOLD, "-pointsize", 27 * SCALE, "-fill", "white",
-        "-gravity", "west", "-annotate", f"+{57 * SCALE}-{SCALE}", "Veltrano",
+        "-font", FONT_BOLD, "-pointsize", 27 * SCALE, "-fill", "white", "-gravity", "west",
+        # A thin dark rim first, then the white letters over it.
+        "-stroke", "#141c2e", "-strokewidth", 3 * SCALE,
+        "-annotate", f"+{57 * SCALE}-{SCALE}", "Veltrano",
+        "-stroke", "none", "-annotate", f"+{57 * SCALE}-{SCALE}", "Veltrano",
         "(", "+clone", "-background", "black", "-shadow", f"95x{2 * SCALE}+0+{SCALE // 2}", ")",
         "+swap", "-background", "none", "-layers", "merge", "+repage",
         "-gravity", "center", "-crop", f"{w}x{h}+0+0", "+repage",
