@@ -7,7 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 packages=(
   cmake make g++ googletest zlib1g-dev
   g++-mingw-w64-i686 libz-mingw-w64-dev
-  wine wine32:i386 libgl1-mesa-dri:i386 xvfb xdotool imagemagick
+  wine wine32:i386 libgl1-mesa-dri:i386 libgl1:i386 libglx-mesa0:i386 xvfb xdotool imagemagick
   zip unzip nsis libimage-exiftool-perl
 )
 

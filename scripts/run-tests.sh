@@ -24,7 +24,9 @@ ctest --test-dir build/windows -j "$jobs" --output-on-failure --timeout 300 \
 windows_rc=$?
 
 count() { # label, log: "passed failed" of that label's tests
-  grep -E "Test +#[0-9]+: $1\." "$2" | awk '/Passed/ {p++} /\*\*\*|Failed|Timeout|Not Run/ {f++} END {print p+0, f+0}'
+  # The status follows the dotted leader, so a test named "...Failed..." is not misread.
+  grep -E "Test +#[0-9]+: $1\." "$2" |
+    awk '/\.+ +Passed +[0-9.]+ sec$/ {p++; next} {f++} END {print p+0, f+0}'
 }
 read -r np nf < <(count native out/test/native.log)
 read -r fp ff < <(count fuzz out/test/native.log)

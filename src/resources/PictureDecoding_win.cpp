@@ -1,0 +1,128 @@
+#include "resources/PictureDecoding_win.h"
+
+#include <cstring>
+
+#include "common/Handles_win.h"
+#include "scene/TextureEntry.h"
+
+namespace WorkSpace {
+namespace {
+
+Gdiplus::GpBitmap* AsBitmap(Gdiplus::GpImage* image) {
+    return static_cast<Gdiplus::GpBitmap*>(image);
+}
+
+UniqueImage NewArgbBitmap(int32_t width, int32_t height) {
+    Gdiplus::GpBitmap* bitmap = nullptr;
+    if (Gdip::GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, nullptr,
+                                        &bitmap) != Gdiplus::Ok) {
+        if (bitmap) Gdip::GdipDisposeImage(bitmap);
+        return UniqueImage();
+    }
+    return UniqueImage(bitmap);
+}
+
+// Returns a copy of `source` in memory of its own, so that the stream it was
+// decoded from can go (GDI+ may otherwise read the stream again later).
+UniqueImage CopyPixels(Gdiplus::GpImage* source) {
+    const SIZE size = ImageSize(source);
+    if (size.cx <= 0 || size.cy <= 0) return UniqueImage();
+    PixelLock from(source, PixelFormat32bppARGB, Gdiplus::ImageLockModeRead);
+    if (!from) return UniqueImage();
+    UniqueImage copy = NewArgbBitmap(size.cx, size.cy);
+    if (!copy) return UniqueImage();
+    {
+        PixelLock to(copy.Get(), PixelFormat32bppARGB, Gdiplus::ImageLockModeWrite);
+        if (!to) return UniqueImage();
+        const size_t rowBytes = size_t(size.cx) * 4;
+        for (int32_t row = 0; row < size.cy; ++row) {
+            std::memcpy(to.WritablePixels() + ptrdiff_t(row) * to.Stride(),
+                        from.Pixels() + ptrdiff_t(row) * from.Stride(), rowBytes);
+        }
+    }
+    return copy;
+}
+
+}  // namespace
+
+PixelLock::PixelLock(Gdiplus::GpImage* image, Gdiplus::PixelFormat format, UINT mode)
+    : bitmap_(AsBitmap(image)) {
+    const SIZE size = ImageSize(image);
+    if (size.cx <= 0 || size.cy <= 0) return;
+    const Gdiplus::GpRect whole(0, 0, size.cx, size.cy);
+    locked_ = Gdip::GdipBitmapLockBits(bitmap_, &whole, mode, format, &data_) == Gdiplus::Ok &&
+              data_.Scan0 != nullptr;
+}
+
+PixelLock::~PixelLock() {
+    if (locked_) Gdip::GdipBitmapUnlockBits(bitmap_, &data_);
+}
+
+UniqueImage DecodePictureFile(const std::wstring& path, SIZE& size) {
+    size = SIZE{0, 0};
+    if (!StartImageServices()) return UniqueImage();
+    Gdiplus::GpBitmap* bitmap = nullptr;
+    const Gdiplus::GpStatus status = Gdip::GdipCreateBitmapFromFile(path.c_str(), &bitmap);
+    UniqueImage decoded(bitmap);
+    if (status != Gdiplus::Ok || !decoded) return UniqueImage();
+    size = ImageSize(decoded.Get());
+    if (size.cx <= 0 || size.cy <= 0) return UniqueImage();
+    return decoded;
+}
+
+UniqueImage RedrawImage(Gdiplus::GpImage* source, int32_t width, int32_t height) {
+    UniqueImage target = NewArgbBitmap(width, height);
+    if (!target) return UniqueImage();
+    Gdiplus::GpGraphics* rawGraphics = nullptr;
+    if (Gdip::GdipGetImageGraphicsContext(target.Get(), &rawGraphics) != Gdiplus::Ok) {
+        return UniqueImage();
+    }
+    UniqueGraphics graphics(rawGraphics);
+    if (Gdip::GdipDrawImageRectI(graphics.Get(), source, 0, 0, width, height) != Gdiplus::Ok ||
+        Gdip::GdipFlush(graphics.Get(), Gdiplus::FlushIntentionFlush) != Gdiplus::Ok) {
+        return UniqueImage();
+    }
+    return target;
+}
+
+// The decoded file is freed as soon as its texture-size copy exists, so only
+// one full-size picture is ever in memory.
+bool LoadPictureFile(ImageHolder& holder, const std::wstring& path) {
+    holder.image.Reset();
+    holder.width = 0;
+    holder.height = 0;
+    SIZE size{0, 0};
+    UniqueImage decoded = DecodePictureFile(path, size);
+    if (!decoded) return false;
+    UniqueImage scaled =
+        RedrawImage(decoded.Get(), PowerOfTwoSide(size.cx), PowerOfTwoSide(size.cy));
+    decoded.Reset();
+    if (!scaled) return false;
+    holder.image = std::move(scaled);
+    holder.width = size.cx;
+    holder.height = size.cy;
+    return true;
+}
+
+UniqueImage DecodeImageBytes(const uint8_t* bytes, uint32_t count) {
+    if (!bytes || count == 0 || !StartImageServices()) return UniqueImage();
+    UniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE, count));
+    if (!block) return UniqueImage();
+    void* target = GlobalLock(block.Get());
+    if (!target) return UniqueImage();
+    std::memcpy(target, bytes, count);
+    IStream* rawStream = nullptr;
+    UniqueImage decoded;
+    if (CreateStreamOnHGlobal(block.Get(), FALSE, &rawStream) == S_OK && rawStream) {
+        UniqueStream stream(rawStream);
+        Gdiplus::GpBitmap* bitmap = nullptr;
+        const Gdiplus::GpStatus status = Gdip::GdipCreateBitmapFromStream(stream.Get(), &bitmap);
+        decoded.Reset(bitmap);
+        if (status == Gdiplus::Ok) decoded = CopyPixels(decoded.Get());
+        else decoded.Reset();
+    }
+    GlobalUnlock(block.Get());
+    return decoded;
+}
+
+}  // namespace WorkSpace

@@ -1,0 +1,29 @@
+#pragma once
+// The scene made from the user's choice: settings read, one texture per
+// picture that can fly, slots filled, the logo placed in the bottom-left
+// corner. All decoding and uploading of the saver happens here.
+#include <string>
+#include <vector>
+
+#include "resources/ImageServices_win.h"
+
+namespace WorkSpace {
+
+// Returns true after building the scene anew. With `keepSettings` false the
+// picture list and the scheme are first read from the settings file at
+// `settingsPath`; with it true the record in memory and the current scheme
+// are used as they are. The build has no failing outcome: pictures that do
+// not load are left out, and a missing logo leaves the logo as it was.
+bool BuildScene(const std::wstring& settingsPath, bool keepSettings);
+
+// Empties the texture list, makes picture i's texture under the name i until
+// as many pictures have loaded as there are slots (or the list ends), and
+// fills the slots from what loaded.
+void LoadScenePictures(const std::vector<std::wstring>& pictures);
+
+// Makes the logo's texture under the next free name and places it flat in
+// the bottom-left corner of the attached window. No image (or no texture from
+// it) leaves the logo as it was.
+void PlaceLogo(UniqueImage image);
+
+}  // namespace WorkSpace

@@ -1,0 +1,92 @@
+#pragma once
+// The flying-pictures scene: up to 30 picture rectangles in a box around the
+// origin, the logo rectangle, the motion scheme in force and the state the
+// schemes carry from tick to tick. Portable: time and the generator's seeds
+// come in as arguments, so every step is reproducible.
+#include <cstdint>
+#include <vector>
+
+namespace WorkSpace {
+
+// Four 32-bit floats; w is 1 on positions and velocities and read by nothing.
+struct Vec4 {
+    float x = 0.0f;
+    float y = 0.0f;
+    float z = 0.0f;
+    float w = 1.0f;
+};
+
+// One rectangle: a flying picture (world units, centred on position, parallel
+// to the x-y plane) or the logo (window pixels, position = top-left corner).
+struct SceneQuad {
+    int32_t texture = -1;  // OpenGL texture name; negative: untextured
+    double width = 0.0;
+    double height = 0.0;
+    Vec4 position;
+    Vec4 velocity;
+};
+
+// What the slot filling is told about one loaded picture.
+struct PictureInfo {
+    bool isTexture = false;  // the texture-list entry is a texture
+    int32_t width = 0;       // pixels, as decoded
+    int32_t height = 0;      // pixels, as decoded
+    int32_t name = 0;        // the texture name the picture was made under
+};
+
+// The C runtime's linear congruential generator, reproduced exactly so that a
+// seed gives the same layout as the saver always gave.
+struct RuntimeRandom {
+    uint32_t state = 1;
+    void Seed(uint32_t seed) { state = seed; }
+    // Returns 0..32767.
+    int32_t Next() {
+        state = state * 214013u + 2531011u;
+        return static_cast<int32_t>((state >> 16) & 0x7FFFu);
+    }
+};
+
+enum MotionScheme : int32_t {
+    Rotation = 0,
+    Falling = 1,
+    Approach = 2,
+    Motion = 3,
+    FallRotation = 4,
+};
+
+struct Scene {
+    std::vector<SceneQuad> quads;  // flying pictures, by increasing z
+    SceneQuad logo;                // untextured and 0 x 0 until a logo is found
+    int32_t scheme = Rotation;     // any value outside 0..4 gives a still scene
+    int32_t cyclePrevious = -1;    // Rotation: cycle position of the previous tick, ms 0..14999
+    float approachOffset = 0.0f;   // Approach: camera drawn back along z, about -0.02..25.02
+    float approachStep = 0.02f;    // Approach: change of approachOffset per tick
+    float swayAngle = 0.01f;       // FallRotation: radians
+    RuntimeRandom random;
+};
+
+// Returns the process's one scene.
+Scene& TheScene();
+
+// Returns 30 slots, or 10 under Motion.
+int32_t SlotCount(int32_t scheme);
+
+// Most pictures that can be on a quad at once: more need not be loaded.
+constexpr int32_t kMaxSlots = 30;
+
+// Empties the scene's quads and fills the slots from the loaded pictures,
+// seeding the generator with `seed` (the millisecond tick count). Slots cycle
+// over the records that are textures; each quad takes the texture name of the
+// record it shows. No usable record gives an empty scene. Returns false when
+// memory for the quads could not be had (the scene is then empty).
+bool FillSlots(Scene& scene, const std::vector<PictureInfo>& pictureInfos, uint32_t seed);
+
+// Advances the scene by one tick under its scheme and writes the camera's eye
+// point. `tickCount` is the millisecond tick count (wraps at 2^32),
+// `calendarSeconds` the calendar time in whole seconds.
+void AnimateScene(Scene& scene, Vec4& eye, uint32_t tickCount, int64_t calendarSeconds);
+
+// The camera's resting eye point, about (0.0014, 0, 30).
+Vec4 RestingEye();
+
+}  // namespace WorkSpace

@@ -1,0 +1,36 @@
+#pragma once
+// One OpenGL object made from a picture, and the rules that size and name
+// picture textures. Portable.
+#include <cstdint>
+#include <vector>
+
+namespace WorkSpace {
+
+enum TextureKind : int32_t {
+    EmptyKind = -1,
+    TextureObject = 1,
+    DisplayList = 2,  // deleted as a display list; nothing makes one
+};
+
+struct TextureEntry {
+    int32_t name = 0;           // OpenGL texture (or display-list) name
+    int32_t kind = EmptyKind;
+    int32_t width = 0;          // pixels of the picture as decoded, before rescaling
+    int32_t height = 0;
+};
+
+// Name given when a name is asked of an empty list.
+constexpr int32_t kFirstTextureName = 1024;
+
+// Largest texture side, texels.
+constexpr int32_t kMaxTextureSide = 256;
+
+// Returns the texture side for a picture side of `pixels`: 16, 32, 64, 128 or
+// 256. A side of exactly 16, 32 or 64 goes to the next step up.
+int32_t PowerOfTwoSide(int32_t pixels);
+
+// Returns one more than the largest name among `entries`, or 1024 when the
+// list is empty or that result would be negative.
+int32_t NextFreeName(const std::vector<TextureEntry>& entries);
+
+}  // namespace WorkSpace

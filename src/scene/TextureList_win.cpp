@@ -1,0 +1,95 @@
+#include "scene/TextureList_win.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <new>
+
+#include "scene/RenderContext_win.h"
+
+namespace WorkSpace {
+namespace {
+
+// Rows of 24-bit pixels are padded to four bytes, OpenGL's default unpack
+// alignment, and handed over top row first: t = 0 is the picture's top.
+TextureEntry MakeTexture(ImageHolder& holder, int32_t name, bool withAlpha) {
+    TextureEntry entry;
+    if (name < 0 || !holder.image) return entry;
+    const SIZE size = ImageSize(holder.image.Get());
+    if (size.cx <= 0 || size.cy <= 0) return entry;
+    PixelLock pixels(holder.image.Get(),
+                     withAlpha ? PixelFormat32bppARGB : PixelFormat24bppRGB,
+                     Gdiplus::ImageLockModeRead);
+    // Without the locked rows there is nothing to upload: the picture is left out.
+    if (!pixels) return entry;
+    if (GlReady()) {
+        glBindTexture(GL_TEXTURE_2D, GLuint(name));
+        gluBuild2DMipmaps(GL_TEXTURE_2D, withAlpha ? 4 : 3, size.cx, size.cy,
+                          withAlpha ? GL_BGRA_EXT : GL_BGR_EXT, GL_UNSIGNED_BYTE,
+                          pixels.Pixels());
+    }
+    entry.name = name;
+    entry.kind = TextureObject;
+    entry.width = holder.width;
+    entry.height = holder.height;
+    return entry;
+}
+
+}  // namespace
+
+TextureEntry MakeTextureRGB(ImageHolder& holder, int32_t name) {
+    return MakeTexture(holder, name, false);
+}
+
+TextureEntry MakeTextureRGBA(ImageHolder& holder, int32_t name) {
+    return MakeTexture(holder, name, true);
+}
+
+TextureList::TextureList() {
+    StartImageServices();
+    Clear();
+}
+
+TextureList& TheTextureList() {
+    static TextureList list;
+    return list;
+}
+
+int32_t TextureList::NextFreeName() const { return WorkSpace::NextFreeName(entries_); }
+
+int32_t TextureList::AddPictureFile(const std::wstring& path, int32_t name) {
+    if (name < 0) name = NextFreeName();
+    try {
+        entries_.reserve(entries_.size() + 1);
+    } catch (const std::bad_alloc&) {
+        return -1;
+    }
+    ImageHolder holder;
+    if (!LoadPictureFile(holder, path)) return -1;
+    const TextureEntry entry = MakeTextureRGB(holder, name);
+    if (entry.kind != TextureObject) return -1;
+    holder.image.Reset();
+    entries_.push_back(entry);
+    return int32_t(entries_.size() - 1);
+}
+
+void TextureList::Clear() {
+    while (!entries_.empty()) {
+        const TextureEntry& entry = entries_.back();
+        if (GlReady()) {
+            const GLuint name = GLuint(entry.name);
+            if (entry.kind == TextureObject) glDeleteTextures(1, &name);
+            if (entry.kind == DisplayList) glDeleteLists(name, 1);
+        }
+        entries_.pop_back();
+    }
+}
+
+void TextureList::Release() {
+    Clear();
+    std::vector<TextureEntry>().swap(entries_);
+}
+
+void ReleaseTextureList() { TheTextureList().Release(); }
+
+}  // namespace WorkSpace

@@ -1,0 +1,169 @@
+#pragma once
+// Picture files made by the tests themselves, through the GDI+ encoders.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "resources/ImageServices_win.h"
+
+namespace testpictures {
+
+// A fresh empty folder under the temporary folder, ending in a backslash.
+inline std::wstring MakeTempFolder(const wchar_t* stem) {
+    wchar_t base[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
+    static int serial = 0;
+    std::wstring folder = std::wstring(base) + stem + L"_" +
+                          std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(++serial);
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder + L"\\";
+}
+
+// Deletes a folder made by MakeTempFolder with the files and empty folders in it.
+inline void RemoveTempFolder(const std::wstring& folder) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") continue;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveDirectoryW((folder + name).c_str());
+            } else {
+                DeleteFileW((folder + name).c_str());
+            }
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+inline bool WriteBytes(const std::wstring& path, const void* bytes, size_t count) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const BOOL ok = count == 0 || WriteFile(file, bytes, DWORD(count), &written, nullptr);
+    CloseHandle(file);
+    return ok && written == count;
+}
+
+inline std::vector<uint8_t> ReadBytes(const std::wstring& path) {
+    std::vector<uint8_t> bytes;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return bytes;
+    bytes.resize(GetFileSize(file, nullptr));
+    DWORD read = 0;
+    if (!bytes.empty()) ReadFile(file, bytes.data(), DWORD(bytes.size()), &read, nullptr);
+    bytes.resize(read);
+    CloseHandle(file);
+    return bytes;
+}
+
+inline bool EncoderFor(const wchar_t* mimeType, CLSID& clsid) {
+    UINT count = 0, size = 0;
+    if (Gdiplus::DllExports::GdipGetImageEncodersSize(&count, &size) != Gdiplus::Ok || size == 0) {
+        return false;
+    }
+    std::vector<uint8_t> buffer(size);
+    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+    if (Gdiplus::DllExports::GdipGetImageEncoders(count, size, codecs) != Gdiplus::Ok) return false;
+    for (UINT i = 0; i < count; ++i) {
+        if (lstrcmpiW(codecs[i].MimeType, mimeType) == 0) {
+            clsid = codecs[i].Clsid;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Pixel colour 0xAARRGGBB at (x, y).
+using Painter = std::function<uint32_t(int x, int y)>;
+
+inline Painter Solid(uint32_t argb) {
+    return [argb](int, int) { return argb; };
+}
+
+// Writes a GIF of `width` x `height` pixels of one opaque colour (0xRRGGBB),
+// LZW-coded without compression: 9-bit codes and a clear code every 254
+// pixels, so the code table never grows. (The GIF encoder under Wine writes
+// frames without pixels.)
+inline bool SaveSolidGif(const std::wstring& path, int width, int height, uint32_t rgb) {
+    std::vector<uint8_t> out = {'G', 'I', 'F', '8', '9', 'a'};
+    auto put16 = [&](int v) { out.push_back(uint8_t(v)); out.push_back(uint8_t(v >> 8)); };
+    put16(width);
+    put16(height);
+    out.insert(out.end(), {0xF7, 0, 0});  // global table of 256 colours
+    for (int i = 0; i < 256; ++i) {
+        const uint32_t c = i == 0 ? rgb : 0;
+        out.insert(out.end(), {uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c)});
+    }
+    out.push_back(0x2C);
+    put16(0);
+    put16(0);
+    put16(width);
+    put16(height);
+    out.push_back(0);
+    out.push_back(8);  // minimum code size
+    std::vector<uint8_t> data;
+    uint32_t bits = 0;
+    int bitCount = 0;
+    auto code = [&](uint32_t value) {
+        bits |= value << bitCount;
+        bitCount += 9;
+        while (bitCount >= 8) {
+            data.push_back(uint8_t(bits));
+            bits >>= 8;
+            bitCount -= 8;
+        }
+    };
+    const long pixels = long(width) * height;
+    for (long i = 0; i < pixels; ++i) {
+        if (i % 254 == 0) code(256);
+        code(0);
+    }
+    code(257);
+    if (bitCount > 0) data.push_back(uint8_t(bits));
+    for (size_t at = 0; at < data.size(); at += 255) {
+        const size_t n = std::min<size_t>(255, data.size() - at);
+        out.push_back(uint8_t(n));
+        out.insert(out.end(), data.begin() + long(at), data.begin() + long(at + n));
+    }
+    out.push_back(0);
+    out.push_back(0x3B);
+    return WriteBytes(path, out.data(), out.size());
+}
+
+// Writes a width x height picture painted by `paint` in the format of
+// `mimeType` ("image/bmp", "image/jpeg", "image/png", "image/tiff"; GIF
+// through SaveSolidGif).
+inline bool SavePicture(const std::wstring& path, const wchar_t* mimeType, int width, int height,
+                        const Painter& paint) {
+    if (lstrcmpiW(mimeType, L"image/gif") == 0) {
+        return SaveSolidGif(path, width, height, paint(0, 0) & 0xFFFFFF);
+    }
+    if (!WorkSpace::StartImageServices()) return false;
+    CLSID clsid;
+    if (!EncoderFor(mimeType, clsid)) return false;
+    std::vector<uint32_t> pixels(size_t(width) * size_t(height));
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) pixels[size_t(y) * width + x] = paint(x, y);
+    }
+    Gdiplus::GpBitmap* bitmap = nullptr;
+    if (Gdiplus::DllExports::GdipCreateBitmapFromScan0(width, height, width * 4,
+                                                       PixelFormat32bppARGB,
+                                                       reinterpret_cast<BYTE*>(pixels.data()),
+                                                       &bitmap) != Gdiplus::Ok) {
+        return false;
+    }
+    WorkSpace::UniqueImage image(bitmap);
+    return Gdiplus::DllExports::GdipSaveImageToFile(image.Get(), path.c_str(), &clsid, nullptr) ==
+           Gdiplus::Ok;
+}
+
+}  // namespace testpictures

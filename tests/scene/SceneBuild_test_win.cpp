@@ -1,0 +1,134 @@
+#include "scene/SceneBuild_win.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "common/WideText_win.h"
+#include "resources/PackageMembers.h"
+#include "resources/PictureDecoding_win.h"
+#include "resources/ZipBuilder.h"
+#include "resources/ZipReader.h"
+#include "resources/TestPictures_win.h"
+#include "scene/GlWindow_win.h"
+#include "scene/RenderContext_win.h"
+#include "scene/SceneModel.h"
+#include "scene/TextureList_win.h"
+#include "settings/PictureSettings_win.h"
+
+using namespace WorkSpace;
+using namespace testpictures;
+
+namespace {
+
+class SceneBuild : public ::testing::Test {
+protected:
+    void SetUp() override { folder_ = MakeTempFolder(L"build"); }
+    void TearDown() override {
+        TheScene() = Scene();
+        TheTextureList().Clear();
+        Settings() = PictureSettings();
+        DestroyGlContext();
+        RemoveTempFolder(folder_);
+    }
+    std::wstring Picture(const wchar_t* name, int width, int height) {
+        const std::wstring path = folder_ + name;
+        EXPECT_TRUE(SavePicture(path, L"image/png", width, height, Solid(0xFF404040)));
+        return path;
+    }
+    std::wstring folder_;
+};
+
+}  // namespace
+
+TEST_F(SceneBuild, QuadsShowOnlyPicturesThatLoadedUnderTheirOwnNames) {
+    const std::wstring wide = Picture(L"wide.png", 400, 200);
+    const std::wstring tall = Picture(L"tall.png", 100, 300);
+    ASSERT_TRUE(CreateDirectoryW((folder_ + L"folder.jpg").c_str(), nullptr));
+    const std::vector<std::wstring> pictures = {wide, folder_ + L"missing.jpg",
+                                                folder_ + L"folder.jpg", tall};
+    LoadScenePictures(pictures);
+    const TextureList& list = TheTextureList();
+    ASSERT_EQ(list.Count(), 2u);
+    EXPECT_EQ(list.At(0).name, 0);
+    EXPECT_EQ(list.At(1).name, 3);
+    const Scene& scene = TheScene();
+    ASSERT_EQ(scene.quads.size(), 30u);
+    for (size_t j = 0; j < scene.quads.size(); ++j) {
+        const SceneQuad& quad = scene.quads[j];
+        EXPECT_EQ(quad.texture, j % 2 == 0 ? 0 : 3) << j;
+        EXPECT_DOUBLE_EQ(quad.height / quad.width, j % 2 == 0 ? 0.5 : 3.0) << j;
+    }
+    LoadScenePictures({folder_ + L"missing.jpg"});
+    EXPECT_TRUE(TheScene().quads.empty());
+    EXPECT_EQ(TheTextureList().Count(), 0u);
+}
+
+TEST_F(SceneBuild, LoadingStopsOnceEverySlotHasItsPicture) {
+    const std::wstring one = Picture(L"one.png", 32, 32);
+    std::vector<std::wstring> pictures(45, one);
+    pictures[2] = folder_ + L"missing.png";
+    LoadScenePictures(pictures);
+    const TextureList& list = TheTextureList();
+    ASSERT_EQ(list.Count(), 30u);
+    EXPECT_EQ(list.At(29).name, 30);  // 31 tried, one of them failed
+    std::set<int32_t> shown;
+    for (const SceneQuad& quad : TheScene().quads) shown.insert(quad.texture);
+    EXPECT_EQ(shown.size(), 30u);
+    EXPECT_EQ(shown.count(2), 0u);
+}
+
+TEST_F(SceneBuild, SettingsFileGivesPicturesAndScheme) {
+    PictureSettings& settings = Settings();
+    settings.pictures = {Picture(L"a.png", 300, 200), Picture(L"b.png", 200, 300)};
+    settings.values = {{L"SelectScheme", 3}};
+    const std::wstring path = folder_ + L"Veltrano.scr.settings";
+    ASSERT_TRUE(settings.Save(path));
+    settings = PictureSettings();
+    TheScene().scheme = 0;
+    ASSERT_TRUE(BuildScene(path, false));
+    EXPECT_EQ(TheScene().scheme, 3);
+    EXPECT_EQ(Settings().pictures.size(), 2u);
+    EXPECT_EQ(TheScene().quads.size(), 10u);
+
+    // Kept settings: the record and the scheme in memory, not the file.
+    Settings().pictures.pop_back();
+    TheScene().scheme = 1;
+    ASSERT_TRUE(BuildScene(path, true));
+    EXPECT_EQ(TheScene().scheme, 1);
+    EXPECT_EQ(TheTextureList().Count(), 1u);
+    EXPECT_EQ(TheScene().quads.size(), 30u);
+}
+
+TEST_F(SceneBuild, LogoTakesTheNextNameAndTheBottomLeftCorner) {
+    glwindow::GlWindow window(800, 600);
+    ASSERT_TRUE(AttachWindow(window.Get()));
+    const std::wstring logoPath = folder_ + L"logo.png";
+    ASSERT_TRUE(SavePicture(logoPath, L"image/png", 120, 40, Solid(0x80FFFFFF)));
+    const std::vector<uint8_t> bytes = ReadBytes(logoPath);
+    const std::string package =
+        Testing::ZipBuilder()
+            .Add({"Resource/Logo.PNG", std::string(bytes.begin(), bytes.end()), "5318642", true, {}})
+            .Build();
+    const std::wstring packagePath = folder_ + L"VeltResource.dat";
+    ASSERT_TRUE(WriteBytes(packagePath, package.data(), package.size()));
+    ZipReader reader;
+    ASSERT_TRUE(reader.Open(AsU16(packagePath), kPackagePassword));
+
+    PlaceLogo(LoadPackageImage(kLogoMember, reader));
+    SceneQuad logo = TheScene().logo;
+    EXPECT_EQ(logo.texture, 1024);  // empty list
+    EXPECT_EQ(logo.width, 120);
+    EXPECT_EQ(logo.height, 40);
+    EXPECT_EQ(logo.position.x, 0.0f);
+    EXPECT_EQ(logo.position.y, 560.0f);
+
+    LoadScenePictures({Picture(L"0.png", 20, 20), Picture(L"1.png", 20, 20),
+                       Picture(L"2.png", 20, 20)});
+    PlaceLogo(LoadPackageImage(kLogoMember, reader));
+    EXPECT_EQ(TheScene().logo.texture, 3);
+
+    PlaceLogo(LoadPackageImage(u"Resource/none.png", reader));  // the logo stays as it was
+    EXPECT_EQ(TheScene().logo.texture, 3);
+    reader.Close();
+}
