@@ -6,10 +6,15 @@
 
 #include <cstdint>
 
+#include "host/CloseRules.h"
+
 namespace WorkSpace {
 
 using VerifyPasswordFn = BOOL(WINAPI*)(HWND);
 using ImmAssociateContextFn = HANDLE(WINAPI*)(HWND, HANDLE);
+
+// Sent to the saver window to run the password verifier; answered by DefaultSaverProc.
+inline constexpr UINT kVerifyPasswordMessage = 0x8000;
 
 struct FrameworkState {
     HINSTANCE instance = nullptr;
@@ -20,13 +25,13 @@ struct FrameworkState {
     HMODULE passwordLibrary = nullptr;
     VerifyPasswordFn verifyPassword = nullptr;
     UINT autoPlayMessage = 0;         // "QueryCancelAutoPlay", Windows 9x family only
-    HMODULE imeLibrary = nullptr;
+    HMODULE imeLibrary = nullptr;     // borrowed: only taken when the process already has it
     ImmAssociateContextFn imeAssociate = nullptr;
     HANDLE savedImeContext = nullptr;
     bool onWindows9x = false;
-    uint32_t mouseThreshold = 4;      // pixels of travel (|dx| + |dy|) that close the saver
-    uint8_t lastPowerLineStatus = 255;  // 255: no status seen
-    uint32_t lastPasswordCheck = 0xFFFFFFFFu;  // tick count, all bits set: never
+    uint32_t mouseThreshold = kMouseTravelThreshold;  // pixels of travel (|dx| + |dy|) that close the saver
+    uint8_t lastPowerLineStatus = kNoLineStatus;
+    uint32_t lastPasswordCheck = kNoPasswordCheck;    // tick count, ms
     POINT mouseAnchor{0, 0};          // screen pixels
 };
 
@@ -36,6 +41,22 @@ FrameworkState& Framework();
 // Returns the exit code after creating the saver window (a child of `parent`,
 // or full screen when `parent` is none) and running the message loop.
 int RunSaverWindow(HWND parent);
+
+// Window procedure of the saver window class: the framework's own handling,
+// then SaverWindowProc.
+LRESULT CALLBACK FrameworkWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Returns the result of the framework's default handling of a message that
+// SaverWindowProc does not handle: the close rules, then DefWindowProcW.
+LRESULT DefaultSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Returns whether the saver may close: no verifier loaded, or the password given.
+bool VerifySaverPassword(HWND window);
+
+// The Windows 9x family's password hooks; they do nothing elsewhere.
+void LoadPasswordVerifier();
+void UnloadPasswordVerifier();
+void SetSaverRunning(bool running);
 
 // Returns -1: the configuration run mode's exit code, after OK as after Cancel.
 int ShowConfigDialog(HWND parent);

@@ -34,6 +34,8 @@ int SaverMain(HINSTANCE instance, std::wstring_view arguments) {
     switch (choice.mode) {
     case RunMode::Save:
         return RunSaverWindow(nullptr);
+    case RunMode::ConfigureAlone:
+        return ShowConfigDialog(nullptr);
     case RunMode::Configure: {
         HWND parent = ExistingWindow(choice.windowHandle);
         return ShowConfigDialog(parent ? parent : GetForegroundWindow());

@@ -1,5 +1,6 @@
 #include "host/Shutdown_win.h"
 
+#include "check/ErrorScreen_win.h"
 #include "resources/ImageServices_win.h"
 #include "resources/ZipReader.h"
 #include "scene/RenderContext_win.h"
@@ -11,6 +12,7 @@ void ReleaseProcessState() {
     // Each subsystem adds its release call here as it comes to own process state.
     DestroyGlContext();
     ReleaseTextureList();
+    ReleaseErrorScreen();
     ReleasePackageReader();
     ShutdownImageServices();
 }

@@ -40,7 +40,7 @@ uint32_t ParseWindowHandle(std::u16string_view text) {
 
 SwitchChoice ParseSwitches(std::u16string_view arguments) {
     for (std::size_t pos = 0;; ++pos) {
-        if (pos >= arguments.size() || arguments[pos] == 0) return {RunMode::Configure, 0};
+        if (pos >= arguments.size() || arguments[pos] == 0) return {RunMode::ConfigureAlone, 0};
         switch (Lower(arguments[pos])) {
         case u' ':
         case u'-':

@@ -10,7 +10,8 @@
 namespace WorkSpace {
 
 enum class RunMode {
-    Configure,       // empty text or "c": the configuration dialog
+    ConfigureAlone,  // empty text: the configuration dialog, no parent window
+    Configure,       // "c": the configuration dialog for the named or foreground window
     Save,            // "s": full screen
     Preview,         // "p" or "l": a child of the host window
     ChangePassword,  // "a": the Windows 9x family's password dialog

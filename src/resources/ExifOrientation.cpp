@@ -98,22 +98,16 @@ int32_t ReadExifOrientation(const uint8_t* data, std::size_t size) {
     return 1;
 }
 
-int32_t UprightRotateFlip(int32_t orientation) {
-    // GDI+ RotateFlipType: rotations are clockwise, and the flip follows the rotation.
-    enum : int32_t {
-        RotateNoneFlipNone = 0, Rotate90FlipNone = 1, Rotate180FlipNone = 2,
-        Rotate270FlipNone = 3, RotateNoneFlipX = 4, Rotate90FlipX = 5,
-        Rotate180FlipX = 6, Rotate270FlipX = 7,
-    };
+UprightTurn UprightTurnFor(int32_t orientation) {
     switch (orientation) {
-    case 2: return RotateNoneFlipX;
-    case 3: return Rotate180FlipNone;
-    case 4: return Rotate180FlipX;  // a vertical flip
-    case 5: return Rotate90FlipX;
-    case 6: return Rotate90FlipNone;
-    case 7: return Rotate270FlipX;
-    case 8: return Rotate270FlipNone;
-    default: return RotateNoneFlipNone;
+    case 2: return {0, true};
+    case 3: return {180, false};
+    case 4: return {180, true};  // a vertical flip
+    case 5: return {90, true};
+    case 6: return {90, false};
+    case 7: return {270, true};
+    case 8: return {270, false};
+    default: return {0, false};
     }
 }
 

@@ -16,9 +16,17 @@ constexpr std::size_t kExifScanBytes = 64 * 1024;
 // damaged segment or a value outside 1 to 8. Never reads outside `data`.
 int32_t ReadExifOrientation(const uint8_t* data, std::size_t size);
 
-// Returns the GDI+ RotateFlipType value (0 to 7) that turns a picture stored
-// with `orientation` upright; 0 (none) for 1 and any unknown value.
-int32_t UprightRotateFlip(int32_t orientation);
+// How a picture stored with an EXIF orientation is turned upright: a clockwise
+// rotation, then a horizontal flip. Kept as two steps because GDI+ builds do
+// not agree on the order of the combined rotate-and-flip operations.
+struct UprightTurn {
+    int32_t clockwiseDegrees = 0;  // 0, 90, 180 or 270
+    bool flipHorizontally = false;
+};
+
+// Returns the turn that makes a picture stored with `orientation` upright;
+// no turn for 1 and any unknown value.
+UprightTurn UprightTurnFor(int32_t orientation);
 
 // Returns true when turning the picture upright swaps its width and height.
 bool UprightSwapsSides(int32_t orientation);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "common/Handles_win.h"
+#include "resources/PictureOrientation_win.h"
 #include "scene/TextureEntry.h"
 
 namespace WorkSpace {
@@ -65,6 +66,9 @@ UniqueImage DecodePictureFile(const std::wstring& path, SIZE& size) {
     const Gdiplus::GpStatus status = Gdip::GdipCreateBitmapFromFile(path.c_str(), &bitmap);
     UniqueImage decoded(bitmap);
     if (status != Gdiplus::Ok || !decoded) return UniqueImage();
+    // Upright first, so the recorded size and the texture are those of the picture
+    // as the camera held it; a refused turn leaves the picture as stored.
+    TurnUpright(decoded.Get(), ReadPictureOrientation(path));
     size = ImageSize(decoded.Get());
     if (size.cx <= 0 || size.cy <= 0) return UniqueImage();
     return decoded;

@@ -25,8 +25,9 @@ struct ImageHolder {
 // On failure the holder is empty.
 bool LoadPictureFile(ImageHolder& holder, const std::wstring& path);
 
-// Returns the picture file decoded at its own size, or none: the first step
-// of LoadPictureFile. `size` receives the decoded size.
+// Returns the picture file decoded at its own size and turned upright by its
+// EXIF orientation, or none: the first step of LoadPictureFile. `size`
+// receives the decoded size of the upright picture.
 UniqueImage DecodePictureFile(const std::wstring& path, SIZE& size);
 
 // Returns a new 32-bit ARGB image of `width` x `height` pixels with `source`

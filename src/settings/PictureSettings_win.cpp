@@ -45,6 +45,21 @@ bool ReadSettingsBytes(const std::wstring& path, std::string& bytes) {
     return ops.ReadAll(file.Get(), bytes);
 }
 
+// Returns the bytes Save writes: ANSI code page text, or UTF-8 behind its
+// byte-order mark when a path does not fit the code page.
+std::string SettingsFileContent(const PictureSettings& settings) {
+    std::vector<std::string> lines(settings.pictures.size());
+    bool fitsCodePage = true;
+    for (std::size_t i = 0; i < lines.size() && fitsCodePage; ++i) {
+        fitsCodePage = Encode(CP_THREAD_ACP, settings.pictures[i], lines[i]);
+    }
+    if (!fitsCodePage) {
+        // UTF-8 holds every path; the mark tells Load to read it so.
+        for (std::size_t i = 0; i < lines.size(); ++i) Encode(CP_UTF8, settings.pictures[i], lines[i]);
+    }
+    return ComposeSettings(lines, settings.ValueOf(kSchemeKeyWide), !fitsCodePage);
+}
+
 }  // namespace
 
 PictureSettings& Settings() {
@@ -66,19 +81,6 @@ bool PictureSettings::Load(const std::wstring& path) {
     }
     if (pictures.empty()) AddDefaultPictures();
     return true;
-}
-
-std::string SettingsFileContent(const PictureSettings& settings) {
-    std::vector<std::string> lines(settings.pictures.size());
-    bool fitsCodePage = true;
-    for (std::size_t i = 0; i < lines.size() && fitsCodePage; ++i) {
-        fitsCodePage = Encode(CP_THREAD_ACP, settings.pictures[i], lines[i]);
-    }
-    if (!fitsCodePage) {
-        // UTF-8 holds every path; the mark tells Load to read it so.
-        for (std::size_t i = 0; i < lines.size(); ++i) Encode(CP_UTF8, settings.pictures[i], lines[i]);
-    }
-    return ComposeSettings(lines, settings.ValueOf(kSchemeKeyWide), !fitsCodePage);
 }
 
 bool PictureSettings::Save(const std::wstring& path) {

@@ -35,8 +35,4 @@ struct PictureSettings {
 // Returns the process's one settings record.
 PictureSettings& Settings();
 
-// Returns the bytes that Save writes for `settings`: ANSI code page text, or
-// UTF-8 behind its byte-order mark when a path does not fit the code page.
-std::string SettingsFileContent(const PictureSettings& settings);
-
 }  // namespace WorkSpace

@@ -108,20 +108,4 @@ std::string ComposeSettings(const std::vector<std::string>& encodedPaths, int32_
     return out;
 }
 
-bool FitsSettingsLine(std::u16string_view path) {
-    std::size_t bytes = 0;
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        const char16_t c = path[i];
-        const bool pair = c >= 0xD800 && c <= 0xDBFF && i + 1 < path.size() && path[i + 1] >= 0xDC00 &&
-                          path[i + 1] <= 0xDFFF;
-        if (pair) {
-            bytes += 4;
-            ++i;
-        } else {
-            bytes += c < 0x80 ? 1 : c < 0x800 ? 2 : 3;
-        }
-    }
-    return bytes <= kSettingsLineBytes;
-}
-
 }  // namespace WorkSpace

@@ -49,8 +49,4 @@ bool ParseValueLine(std::u16string_view line, std::u16string& key, int32_t& valu
 // behind the UTF-8 mark when `utf8` is set.
 std::string ComposeSettings(const std::vector<std::string>& encodedPaths, int32_t scheme, bool utf8);
 
-// Returns whether a path's line fits the reader's line length in every
-// encoding the save may choose (UTF-8 is the longest of them).
-bool FitsSettingsLine(std::u16string_view path);
-
 }  // namespace WorkSpace

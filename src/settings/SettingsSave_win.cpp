@@ -12,6 +12,13 @@ namespace {
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 constexpr DWORD kChunkBytes = 1u << 20;  // largest single ReadFile/WriteFile, bytes
 
+// Returns the temporary file of the save of `path`: beside it, so that the
+// swap stays within one folder; the process id keeps two dialogs saving at
+// once off each other's file.
+std::wstring TemporaryPathFor(const std::wstring& path) {
+    return path + L"." + std::to_wstring(GetCurrentProcessId()) + L".new";
+}
+
 // Writes the new content into a fresh file beside the old one and swaps it in.
 // Returns false (with the temporary file gone) when any step fails.
 bool SaveThroughTemporary(const std::wstring& path, const std::wstring& temporary, UniqueFile file,
@@ -97,11 +104,6 @@ bool SettingsFileOps::Rename(const std::wstring& from, const std::wstring& to) {
 }
 
 void SettingsFileOps::Remove(const std::wstring& path) { DeleteFileW(path.c_str()); }
-
-std::wstring TemporaryPathFor(const std::wstring& path) {
-    // The process id keeps two dialogs saving at once off each other's file.
-    return path + L"." + std::to_wstring(GetCurrentProcessId()) + L".new";
-}
 
 bool WriteSettingsFile(const std::wstring& path, std::string_view content, SettingsFileOps& ops) {
     const std::wstring temporary = TemporaryPathFor(path);

@@ -37,8 +37,4 @@ public:
 // file holds what it held before (or is still absent).
 bool WriteSettingsFile(const std::wstring& path, std::string_view content, SettingsFileOps& ops);
 
-// Returns the name of the temporary file the save of `path` writes first:
-// beside it, so that the swap stays within one folder.
-std::wstring TemporaryPathFor(const std::wstring& path);
-
 }  // namespace WorkSpace

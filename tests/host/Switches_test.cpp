@@ -9,7 +9,7 @@ using namespace WorkSpace;
 TEST(Switches, FirstLetterDecidesTheRunMode) {
     struct Case { std::u16string text; RunMode mode; uint32_t handle; };
     const Case cases[] = {
-        {u"", RunMode::Configure, 0},
+        {u"", RunMode::ConfigureAlone, 0},
         {u"/s", RunMode::Save, 0},
         {u"-S", RunMode::Save, 0},
         {u" /s", RunMode::Save, 0},
@@ -26,7 +26,8 @@ TEST(Switches, FirstLetterDecidesTheRunMode) {
         {u"/a 42", RunMode::ChangePassword, 42},
         {u"/x", RunMode::Invalid, 0},
         {u"q", RunMode::Invalid, 0},
-        {u"//--  ", RunMode::Configure, 0},
+        {u"//--  ", RunMode::ConfigureAlone, 0},
+        {std::u16string(u"\0/s", 3), RunMode::ConfigureAlone, 0},
     };
     for (const Case& c : cases) {
         const SwitchChoice choice = ParseSwitches(c.text);

@@ -123,12 +123,18 @@ TEST(ExifOrientation, IfdPointingAtItselfEnds) {
     EXPECT_EQ(Read(Jpeg({Exif(Tiff(false, {{0x0112, 3, 1, 6}}, 0))})), 1);
 }
 
-TEST(ExifOrientation, UprightTransformPerValue) {
-    // GDI+ RotateFlipType values: 1 Rotate90, 2 Rotate180, 3 Rotate270, 4 FlipX,
-    // 5 Rotate90FlipX, 6 Rotate180FlipX (a vertical flip), 7 Rotate270FlipX.
-    const int32_t expected[] = {0, 0, 4, 2, 6, 5, 1, 7, 3, 0};
-    for (int32_t orientation = 0; orientation <= 9; ++orientation) {
-        EXPECT_EQ(UprightRotateFlip(orientation), expected[orientation]) << orientation;
-        EXPECT_EQ(UprightSwapsSides(orientation), orientation >= 5 && orientation <= 8);
+TEST(ExifOrientation, UprightTurnPerValue) {
+    struct Case { int32_t orientation, degrees; bool flip, swaps; };
+    const Case cases[] = {
+        {0, 0, false, false},  {1, 0, false, false},  {2, 0, true, false},
+        {3, 180, false, false}, {4, 180, true, false}, {5, 90, true, true},
+        {6, 90, false, true},  {7, 270, true, true},  {8, 270, false, true},
+        {9, 0, false, false},
+    };
+    for (const Case& c : cases) {
+        const UprightTurn turn = UprightTurnFor(c.orientation);
+        EXPECT_EQ(turn.clockwiseDegrees, c.degrees) << c.orientation;
+        EXPECT_EQ(turn.flipHorizontally, c.flip) << c.orientation;
+        EXPECT_EQ(UprightSwapsSides(c.orientation), c.swaps) << c.orientation;
     }
 }

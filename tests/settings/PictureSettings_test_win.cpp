@@ -53,6 +53,27 @@ TEST(PictureSettings, SaveThenLoadGivesTheSameRecord) {
     EXPECT_EQ(folder.CountFiles(), 1);  // no temporary file left behind
 }
 
+TEST(PictureSettings, TenThousandPathsAndGarbage) {
+    TestFolder folder;
+    const std::wstring file = folder.File(L"s.settings");
+    PictureSettings many;
+    many.values = {{L"SelectScheme", 77}};  // out of range: stored as it is
+    for (int i = 0; i < 10000; ++i) many.pictures.push_back(L"C:\\Pictures\\" + std::to_wstring(i) + L".jpg");
+    ASSERT_TRUE(many.Save(file));
+    PictureSettings loaded;
+    loaded.Load(file);
+    EXPECT_EQ(loaded.pictures, many.pictures);
+    EXPECT_EQ(loaded.ValueOf(L"SelectScheme"), 77);
+
+    std::string garbage;
+    for (int i = 0; i < 5000; ++i) garbage.push_back(char((i * 7919) >> 3));
+    ASSERT_TRUE(WriteBytes(file, garbage));
+    PictureSettings fromGarbage;
+    EXPECT_TRUE(fromGarbage.Load(file));
+    EXPECT_FALSE(fromGarbage.pictures.empty());
+    EXPECT_EQ(fromGarbage.values.size(), 1u);
+}
+
 TEST(PictureSettings, NoPictureGivesTheDefaults) {
     TestFolder folder;
     struct Case { const char* file; int32_t scheme; };
@@ -65,7 +86,9 @@ TEST(PictureSettings, NoPictureGivesTheDefaults) {
     for (const Case& c : cases) {
         const std::wstring file = folder.File(L"s.settings");
         DeleteFileW(file.c_str());
-        if (c.file) ASSERT_TRUE(WriteBytes(file, c.file));
+        if (c.file) {
+            ASSERT_TRUE(WriteBytes(file, c.file));
+        }
         PictureSettings settings;
         settings.pictures = {L"stale"};
         EXPECT_TRUE(settings.Load(file));

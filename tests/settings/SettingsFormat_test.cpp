@@ -108,12 +108,3 @@ TEST(SettingsFormat, ComposeAndParseAgree) {
     ASSERT_EQ(parsed.values.size(), 1u);
     EXPECT_EQ(parsed.values[0].second, -1);
 }
-
-TEST(SettingsFormat, LineFitCountsUtf8Bytes) {
-    EXPECT_TRUE(FitsSettingsLine(std::u16string(2047, u'a')));
-    EXPECT_FALSE(FitsSettingsLine(std::u16string(2048, u'a')));
-    EXPECT_TRUE(FitsSettingsLine(std::u16string(1023, u'\u0416')));   // 2 bytes each
-    EXPECT_FALSE(FitsSettingsLine(std::u16string(1024, u'\u0416')));
-    EXPECT_TRUE(FitsSettingsLine(std::u16string(682, u'\u65E5')));    // 3 bytes each
-    EXPECT_FALSE(FitsSettingsLine(std::u16string(683, u'\u65E5')));
-}

@@ -107,7 +107,9 @@ TEST(SettingsSave, SucceedsThroughEachPath) {
     for (const Case& c : cases) {
         TestFolder folder;
         const std::wstring file = folder.File(L"s.settings");
-        if (c.exists) ASSERT_TRUE(WriteBytes(file, kOld + kOld));  // longer than the new content
+        if (c.exists) {
+            ASSERT_TRUE(WriteBytes(file, kOld + kOld));  // longer than the new content
+        }
         FailingOps ops(Step::None, c.refuses);
         EXPECT_EQ(WriteSettingsFile(file, kNew, ops), c.saved);
         EXPECT_EQ(ReadBytes(file), c.saved ? kNew : "<missing>");

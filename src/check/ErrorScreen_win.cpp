@@ -1,0 +1,128 @@
+#include "check/ErrorScreen_win.h"
+
+#include <cstdint>
+
+#include "check/ErrorScreenLayout.h"
+#include "common/Handles_win.h"
+#include "resources/ImageServices_win.h"
+#include "resources/PackageMembers.h"
+#include "resources/PictureDecoding_win.h"
+#include "resources/ZipReader.h"
+#include "settings/Paths_win.h"
+
+namespace WorkSpace {
+namespace {
+
+constexpr uint32_t kOpaqueBlack = 0xFF000000u;  // ARGB
+
+struct ErrorScreen {
+    bool ready = false;
+    UniqueGraphics windowGraphics;  // draws on the window being served
+    UniqueImage backBuffer;         // the whole client area, off screen
+    UniqueGraphics backGraphics;    // draws into backBuffer
+    UniqueImage backgroundImage;    // the language's message picture
+    UniqueImage logoImage;
+    SizeF window;                   // client size at preparation, pixels
+    RectF backgroundRect;
+    RectF logoRect;
+};
+
+ErrorScreen& Screen() {
+    static ErrorScreen screen;
+    return screen;
+}
+
+using Gdiplus::GpBitmap;
+using Gdiplus::GpGraphics;
+using Gdiplus::GpImage;
+using Gdiplus::Ok;
+
+SizeF PixelSize(GpImage* image) {
+    const SIZE size = ImageSize(image);
+    return {float(size.cx), float(size.cy)};
+}
+
+void DrawInto(GpGraphics* graphics, GpImage* image, const RectF& rect) {
+    Gdip::GdipDrawImageRect(graphics, image, rect.x, rect.y, rect.w, rect.h);
+}
+
+// Returns the message picture of the interface language; English when the
+// language is unknown or unreadable.
+std::u16string_view ErrorPictureOfLanguage() {
+    uint32_t language = 0;
+    if (!ReadCurLang(language)) language = 0;
+    const std::u16string_view member = ErrorPictureMember(language);
+    return member.empty() ? ErrorPictureMember(0) : member;
+}
+
+}  // namespace
+
+bool PrepareErrorScreen(HWND window) {
+    ReleaseErrorScreen();
+    ErrorScreen& screen = Screen();
+    RECT client{};
+    GetClientRect(window, &client);
+    screen.backgroundImage = LoadPackageImage(ErrorPictureOfLanguage(), ZipReader::Instance());
+    if (!screen.backgroundImage) return false;
+    screen.logoImage = LoadPackageImage(kLogoMember, ZipReader::Instance());
+    if (!screen.logoImage) return false;
+    screen.window = {float(client.right), float(client.bottom)};
+
+    GpGraphics* windowGraphics = nullptr;
+    if (Gdip::GdipCreateFromHWNDICM(window, &windowGraphics) != Ok) return false;
+    screen.windowGraphics.Reset(windowGraphics);
+    GpBitmap* backBuffer = nullptr;
+    if (Gdip::GdipCreateBitmapFromGraphics(INT(screen.window.w), INT(screen.window.h), windowGraphics,
+                                     &backBuffer) != Ok) {
+        return false;
+    }
+    screen.backBuffer.Reset(backBuffer);
+    GpGraphics* backGraphics = nullptr;
+    if (Gdip::GdipGetImageGraphicsContext(backBuffer, &backGraphics) != Ok) return false;
+    screen.backGraphics.Reset(backGraphics);
+
+    screen.backgroundRect = CentredPictureRect(screen.window, PixelSize(screen.backgroundImage.Get()));
+    screen.logoRect = CornerLogoRect(screen.window, PixelSize(screen.logoImage.Get()));
+    screen.ready = true;
+    return true;
+}
+
+bool DrawErrorScreen() {
+    ErrorScreen& screen = Screen();
+    if (!screen.ready) return false;
+    GpGraphics* back = screen.backGraphics.Get();
+    Gdip::GdipGraphicsClear(back, kOpaqueBlack);
+    if (ShowsFullErrorScreen(screen.window)) {
+        DrawInto(back, screen.backgroundImage.Get(), screen.backgroundRect);
+        DrawInto(back, screen.logoImage.Get(), screen.logoRect);
+    } else {
+        DrawInto(back, screen.logoImage.Get(),
+                 ReducedLogoRect(screen.window, PixelSize(screen.logoImage.Get())));
+    }
+    DrawInto(screen.windowGraphics.Get(), screen.backBuffer.Get(),
+             {0.0f, 0.0f, screen.window.w, screen.window.h});
+    return true;
+}
+
+void ReleaseErrorScreen() {
+    ErrorScreen& screen = Screen();
+    // The bitmap's graphics object goes before the bitmap it draws into.
+    if (screen.backGraphics) Gdip::GdipFlush(screen.backGraphics.Get(), Gdiplus::FlushIntentionFlush);
+    screen.backGraphics.Reset();
+    screen.backBuffer.Reset();
+    screen.backgroundImage.Reset();
+    screen.logoImage.Reset();
+    if (screen.windowGraphics) Gdip::GdipFlush(screen.windowGraphics.Get(), Gdiplus::FlushIntentionFlush);
+    screen.windowGraphics.Reset();
+    screen = ErrorScreen{};
+}
+
+void FillWindowBlack(HWND window) {
+    WindowDC dc(window);
+    if (!dc) return;
+    RECT client{};
+    GetClientRect(window, &client);
+    FillRect(dc.Get(), &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+}
+
+}  // namespace WorkSpace

@@ -1,0 +1,90 @@
+#pragma once
+// Driver abilities for the saver's own windows: a host window for the preview
+// switches (as the Display Properties page gives one), a white cover that shows
+// whether the saver hides what lies beneath it, registry values set for one
+// scenario, and a private copy of the saver in a folder of its own.
+#include <windows.h>
+
+#include <string>
+
+namespace e2e {
+
+// A top-level window of this test process with the given client size, pumped by
+// PumpFor. It records the last WM_CONTEXTMENU posted to it.
+class HostWindow {
+public:
+    HostWindow(int clientWidth, int clientHeight);
+    ~HostWindow();
+    HostWindow(const HostWindow&) = delete;
+    HostWindow& operator=(const HostWindow&) = delete;
+    HWND Get() const { return window_; }
+    // Destroys the window now (its children with it).
+    void Destroy();
+    // wParam of the last WM_CONTEXTMENU received, 0 when none.
+    static WPARAM LastContextMenu();
+
+private:
+    HWND window_ = nullptr;
+};
+
+// A white window over the whole screen, shown below whatever is topmost.
+class WhiteCover {
+public:
+    WhiteCover();
+    ~WhiteCover();
+    WhiteCover(const WhiteCover&) = delete;
+    WhiteCover& operator=(const WhiteCover&) = delete;
+
+private:
+    HWND window_ = nullptr;
+};
+
+// The first child of `parent` that belongs to the process, within `timeoutMs`.
+HWND WaitForChildOf(HWND parent, DWORD processId, DWORD timeoutMs);
+
+// Returns true once `window` no longer exists, within `timeoutMs`.
+bool WaitUntilGone(HWND window, DWORD timeoutMs);
+
+// A registry value set for the length of one scenario; the old state comes back
+// on destruction. `text` values are REG_SZ, the others REG_DWORD.
+class ScopedRegistryValue {
+public:
+    ScopedRegistryValue(HKEY root, const std::wstring& subkey, const std::wstring& name, DWORD value);
+    ScopedRegistryValue(HKEY root, const std::wstring& subkey, const std::wstring& name,
+                        const std::wstring& text);
+    ~ScopedRegistryValue();
+    ScopedRegistryValue(const ScopedRegistryValue&) = delete;
+    ScopedRegistryValue& operator=(const ScopedRegistryValue&) = delete;
+
+private:
+    void Set(DWORD type, const void* data, DWORD size);
+    HKEY root_;
+    std::wstring subkey_;
+    std::wstring name_;
+    bool hadValue_ = false;
+    DWORD oldType_ = 0;
+    std::wstring oldData_;  // raw bytes of the old value, in wide units
+    DWORD oldSize_ = 0;
+};
+
+// The registry key of the display adapter "\\.\DISPLAY1", below HKEY_LOCAL_MACHINE.
+std::wstring DisplayAdapterKey();
+
+// A fresh folder in the temporary folder holding a copy of Veltrano.scr and,
+// when `withPackage`, the files that lie beside it in dist/. Deleted on destruction.
+class SaverFolder {
+public:
+    explicit SaverFolder(bool withPackage);
+    ~SaverFolder();
+    SaverFolder(const SaverFolder&) = delete;
+    SaverFolder& operator=(const SaverFolder&) = delete;
+    const std::wstring& Path() const { return path_; }  // ends in a backslash
+    std::wstring Saver() const { return path_ + L"Veltrano.scr"; }
+    // Copies a file of the build's bin folder into this folder under `name`.
+    bool AddFromBin(const std::wstring& binName, const std::wstring& name);
+
+private:
+    std::wstring path_;
+};
+
+}  // namespace e2e
