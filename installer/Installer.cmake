@@ -19,11 +19,13 @@ add_dependencies(dist installer)
 
 # Silent install, uninstall and the installed saver, in a Wine prefix of their
 # own so that the other tests never see an installed saver.
+add_executable(installed_saver_tests ${CMAKE_CURRENT_LIST_DIR}/InstalledSaver_win.cpp)
+target_link_libraries(installed_saver_tests PRIVATE e2e_driver GTest::gtest_main)
 set(installer_test ${CMAKE_CURRENT_LIST_DIR}/installer-test.sh)
 foreach(scenario SilentInstallAndUninstall LanguageChoice ReinstallKeepsSettings)
   add_test(NAME e2e.installer.${scenario}
     COMMAND ${installer_test} ${scenario} ${VELTRANO_INSTALLER} ${installer_payload}
-            ${CMAKE_BINARY_DIR}/installer-wineprefix)
+            ${CMAKE_BINARY_DIR}/installer-wineprefix $<TARGET_FILE:installed_saver_tests>)
   set_tests_properties(e2e.installer.${scenario} PROPERTIES
     LABELS e2e RESOURCE_LOCK wine TIMEOUT ${VELTRANO_TEST_TIMEOUT})
 endforeach()

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # End-to-end scenarios of VeltranoSetup.exe under Wine, in a prefix of their
 # own (the test bed's Xvfb, when there is one, is the display).
-#   installer-test.sh <scenario> <VeltranoSetup.exe> <payload folder> <prefix>
+#   installer-test.sh <scenario> <VeltranoSetup.exe> <payload folder> <prefix> <installed_saver_tests.exe>
 # Each scenario starts from a prefix without Veltrano and leaves it so.
 set -uo pipefail
-scenario=$1 setup=$(realpath "$2") payload=$3
+scenario=$1 setup=$(realpath "$2") payload=$3 saver_tests=$5
 export WINEPREFIX=$(realpath -m "$4") WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset WINESERVER
 
@@ -140,11 +140,19 @@ reinstall_keeps_settings() {
   rm -f "$mine"
 }
 
+installed_saver_speaks_chosen_language() {
+  check "silent install in Russian" install /S /LANG=ru
+  check "the installed saver saves and configures in Russian" wine "$saver_tests"
+  check "silent uninstall" uninstall /S
+  check "nothing left after uninstall" nothing_installed
+}
+
 prepare_prefix
 case $scenario in
   SilentInstallAndUninstall) silent_install_and_uninstall ;;
   LanguageChoice) language_choice ;;
   ReinstallKeepsSettings) reinstall_keeps_settings ;;
+  InstalledSaverSpeaksChosenLanguage) installed_saver_speaks_chosen_language ;;
   *) fail "unknown scenario $scenario" ;;
 esac
 finish
