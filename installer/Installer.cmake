@@ -22,7 +22,7 @@ add_dependencies(dist installer)
 add_executable(installed_saver_tests ${CMAKE_CURRENT_LIST_DIR}/InstalledSaver_win.cpp)
 target_link_libraries(installed_saver_tests PRIVATE e2e_driver GTest::gtest_main)
 set(installer_test ${CMAKE_CURRENT_LIST_DIR}/installer-test.sh)
-foreach(scenario SilentInstallAndUninstall LanguageChoice ReinstallKeepsSettings)
+foreach(scenario SilentInstallAndUninstall LanguageChoice ReinstallKeepsSettings InstalledSaver)
   add_test(NAME e2e.installer.${scenario}
     COMMAND ${installer_test} ${scenario} ${VELTRANO_INSTALLER} ${installer_payload}
             ${CMAKE_BINARY_DIR}/installer-wineprefix $<TARGET_FILE:installed_saver_tests>)
