@@ -117,7 +117,7 @@ def ribbons(path):
 def aurora_curtain(rng, w, h, colour, base, amp, length):
     """MVG for one aurora curtain: vertical rays hanging from a wavy arc, densest at the top."""
     phase = rng.uniform(0, math.tau)
-    lines = [f"stroke {colour} stroke-opacity 0.13 stroke-width 2.5"]
+    lines = [f"stroke {colour} stroke-opacity 0.17 stroke-width 2.5"]
     for x in range(0, w + 1, 3):
         top = h * base + h * amp * math.sin(x / w * 5.1 + phase) + h * 0.025 * math.sin(x / w * 17 + phase)
         ray = h * length * (0.5 + 0.5 * math.sin(x / w * 9.0 + phase * 2) ** 2) * rng.uniform(0.6, 1.0)
@@ -137,7 +137,7 @@ def aurora_lake(path):
                 "-draw", aurora_curtain(rng, w, h, "#39e0d0", 0.26, 0.05, 0.20)]
     hills = polygon(ridge(rng, w, horizon - h * 0.09, 0.55, h * 0.10), w, horizon, "#04060c")
     drawing.run([
-        "-size", sky, "gradient:#02030c-#0b2436",
+        "-size", sky, "gradient:#03051a-#12405a",
         "-draw", stars_mvg(rng, w, horizon * 0.9, 260),
         "(", "-size", sky, "xc:none", *curtains, "-blur", "0x2",
         "(", "+clone", "-blur", "0x18", ")", "-compose", "screen", "-composite", ")",
