@@ -1,5 +1,5 @@
 # Entry points; README.md describes them. Each installs what is missing first.
-.PHONY: all dist test run fuzz deps clean
+.PHONY: all dist test run fuzz bench deps clean
 
 all dist: deps
 	cmake --preset windows >/dev/null
@@ -16,6 +16,9 @@ run: dist
 
 fuzz: deps
 	scripts/run-fuzz.sh $(FUZZ_SECONDS)
+
+bench: deps
+	scripts/run-bench.sh
 
 clean:
 	rm -rf build dist out

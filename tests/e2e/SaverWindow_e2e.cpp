@@ -22,13 +22,9 @@ struct RunningSaver {
         e2e::PumpFor(100);
         if (!process.Start(e2e::SaverPath(), arguments)) return;
         window = e2e::WaitForWindow(process.Id(), kSaverClass, L"Screen Saver", kStartMs);
-        // The window exists while its start-up still runs; it is shown and brought
-        // to the front once that is done.
-        const DWORD start = GetTickCount();
-        while (window && !(IsWindowVisible(window) && GetForegroundWindow() == window) &&
-               GetTickCount() - start < kStartMs) {
-            e2e::PumpFor(20);
-        }
+        // The window exists from the start of its creation; the saver is up once
+        // creation has ended and it has been brought forward.
+        if (window) e2e::WaitUntilForeground(window, kStartMs);
     }
 };
 
@@ -197,6 +193,7 @@ TEST(SaverWindow, ErrorModeWithoutAPackageStillHidesTheScreen) {
     ASSERT_TRUE(saver.Start(folder.Saver(), L"/s"));
     HWND window = e2e::WaitForWindow(saver.Id(), kSaverClass, L"Screen Saver", kStartMs);
     ASSERT_TRUE(window);
+    e2e::WaitUntilForeground(window, kStartMs);
     e2e::PumpFor(2500);
     const e2e::Screenshot shot = e2e::CaptureScreen();
     e2e::SaveBitmap(shot, e2e::BinDir() + L"e2e-error-without-package.bmp");

@@ -5,6 +5,7 @@
 #include "resources/TestPictures_win.h"
 #include "scene/GlWindow_win.h"
 #include "scene/RenderContext_win.h"
+#include "scene/SceneBuild_win.h"
 #include "scene/TextureList_win.h"
 
 using namespace WorkSpace;
@@ -166,6 +167,40 @@ TEST_F(SceneFrame, NearerPictureCoversTheFartherOneFromEitherSide) {
     TheCamera().eye = Vec4{0.0f, 0.0f, -30.0f, 1.0f};
     ASSERT_TRUE(RenderFrame(false));
     EXPECT_TRUE(Near(ReadShownFrame(800, 600).At(400, 300), 0xFF0000));
+}
+
+TEST_F(SceneFrame, BuiltSceneShowsEveryPicture) {
+    auto window = Attach(1024, 768);
+    const uint32_t colours[3] = {0xFFE04020, 0xFF20C040, 0xFF3060E0};
+    std::vector<std::wstring> pictures;
+    for (int i = 0; i < 3; ++i) {
+        pictures.push_back(folder_ + std::to_wstring(i) + L".jpg");
+        ASSERT_TRUE(SavePicture(pictures.back(), L"image/jpeg", 400 + 200 * i, 300,
+                                Solid(colours[i])));
+    }
+    TheScene().scheme = Motion;
+    LoadScenePictures(pictures);
+    std::vector<SceneQuad>& quads = TheScene().quads;
+    ASSERT_EQ(quads.size(), 10u);
+    // The three nearest slots show the three pictures; their random x positions
+    // are replaced so that each stays in view.
+    quads[7].position.x = 0.0f;
+    quads[8].position.x = 6.0f;
+    quads[9].position.x = -5.0f;
+    AnimateScene();  // Motion lines the pictures up at y = 0
+    ASSERT_TRUE(RenderFrame(false));
+    const Frame frame = ReadShownFrame(1024, 768);
+    SaveForReview(frame, L"scene_motion.bmp");
+    for (uint32_t colour : colours) {
+        size_t count = 0;
+        for (uint32_t pixel : frame.pixels) count += Near(pixel, colour & 0xFFFFFF, 12);
+        EXPECT_GT(count, 1000u) << std::hex << colour;
+    }
+    // Every quad lies on the row y = 0: the top and bottom quarters stay black.
+    for (int x = 0; x < 1024; x += 8) {
+        EXPECT_EQ(frame.At(x, 40), 0u);
+        EXPECT_EQ(frame.At(x, 727), 0u);
+    }
 }
 
 TEST_F(SceneFrame, WithoutAContextNothingIsDrawn) {

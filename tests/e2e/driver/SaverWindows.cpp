@@ -99,6 +99,15 @@ HWND WaitForChildOf(HWND parent, DWORD processId, DWORD timeoutMs) {
     return nullptr;
 }
 
+bool WaitUntilForeground(HWND window, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (!IsWindowVisible(window) || GetForegroundWindow() != window) {
+        if (!IsWindow(window) || GetTickCount() - start >= timeoutMs) return false;
+        PumpFor(20);
+    }
+    return true;
+}
+
 bool WaitUntilGone(HWND window, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     while (IsWindow(window)) {

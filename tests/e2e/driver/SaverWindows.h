@@ -42,6 +42,9 @@ private:
 // The first child of `parent` that belongs to the process, within `timeoutMs`.
 HWND WaitForChildOf(HWND parent, DWORD processId, DWORD timeoutMs);
 
+// Returns true once `window` is visible and the foreground window, within `timeoutMs`.
+bool WaitUntilForeground(HWND window, DWORD timeoutMs);
+
 // Returns true once `window` no longer exists, within `timeoutMs`.
 bool WaitUntilGone(HWND window, DWORD timeoutMs);
 

@@ -1,0 +1,237 @@
+// Scene benchmark: the scene build of big JPEG pictures next to their bare
+// GDI+ decoding, a build over 10,000 listed paths, and the cost of one tick
+// (AnimateScene + RenderFrame) next to a bare loop that draws the same quads.
+// Prints figures only; run it through `make bench`.
+#include <windows.h>
+#include <shellapi.h>
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "resources/ImageServices_win.h"
+#include "resources/PictureDecoding_win.h"
+#include "scene/FrameGeometry.h"
+#include "scene/RenderContext_win.h"
+#include "scene/SceneBuild_win.h"
+#include "scene/SceneFrame_win.h"
+#include "scene/SceneModel.h"
+#include "scene/TextureList_win.h"
+
+using namespace WorkSpace;
+
+namespace {
+
+constexpr int kRuns = 3;
+constexpr int kTickFrames = 300;
+constexpr size_t kLongList = 10000;
+
+double Now() {
+    static LARGE_INTEGER frequency{};
+    if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return double(counter.QuadPart) * 1000.0 / double(frequency.QuadPart);
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
+}
+
+std::vector<std::wstring> JpegsIn(const std::wstring& folder) {
+    std::vector<std::wstring> paths;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*.jpg").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return paths;
+    do {
+        paths.push_back(folder + L"\\" + found.cFileName);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
+LRESULT CALLBACK BenchWindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {
+    return DefWindowProcW(window, message, w, l);
+}
+
+HWND MakeWindow(int width, int height) {
+    WNDCLASSW windowClass{};
+    windowClass.style = CS_OWNDC;
+    windowClass.lpfnWndProc = BenchWindowProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"VeltranoSceneBench";
+    RegisterClassW(&windowClass);
+    HWND window = CreateWindowExW(WS_EX_TOPMOST, windowClass.lpszClassName, L"bench",
+                                  WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, nullptr,
+                                  windowClass.hInstance, nullptr);
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    return window;
+}
+
+// Decoding alone: what GDI+ needs to read each picture, nothing more.
+double BareDecode(const std::vector<std::wstring>& pictures) {
+    const double start = Now();
+    for (const std::wstring& path : pictures) {
+        Gdiplus::GpBitmap* bitmap = nullptr;
+        Gdip::GdipCreateBitmapFromFile(path.c_str(), &bitmap);
+        UniqueImage image(bitmap);
+        ImageSize(image.Get());
+    }
+    return Now() - start;
+}
+
+double DecodeAndScale(const std::vector<std::wstring>& pictures) {
+    const double start = Now();
+    for (const std::wstring& path : pictures) {
+        ImageHolder holder;
+        LoadPictureFile(holder, path);
+    }
+    return Now() - start;
+}
+
+double Build(const std::vector<std::wstring>& pictures) {
+    const double start = Now();
+    LoadScenePictures(pictures);
+    glFinish();
+    return Now() - start;
+}
+
+// The same quads and borders drawn with nothing around them, from the eye
+// point the scene's tick left.
+void BareFrame() {
+    const Scene& scene = TheScene();
+    const Camera& camera = TheCamera();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    gluLookAt(camera.eye.x, camera.eye.y, camera.eye.z, 0, 0, 0, 0, 1, 0);
+    for (const SceneQuad& quad : scene.quads) {
+        glEnable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, GLuint(quad.texture));
+        const PictureBounds b = BoundsOf(quad);
+        glBegin(GL_QUADS);
+        glColor4f(1, 1, 1, 1);
+        for (const TexturedVertex& v : PictureCorners(b)) {
+            glTexCoord2f(v.s, v.t);
+            glVertex3f(v.x, v.y, quad.position.z);
+        }
+        glEnd();
+        glDisable(GL_TEXTURE_2D);
+        glBegin(GL_QUADS);
+        for (const BorderVertex& v : SoftBorderVertices(b, kSoftBorder)) {
+            glColor4f(0, 0, 0, v.alpha);
+            glVertex3f(v.x, v.y, quad.position.z);
+        }
+        glEnd();
+    }
+    SwapBuffers(TheRenderContext().deviceContext);
+}
+
+// Returns ms per tick and ms per bare frame, taken in turns so that both draw
+// the pictures from the same eye points.
+std::pair<double, double> Ticks() {
+    double tick = 0.0, bare = 0.0;
+    for (int i = 0; i < kTickFrames; ++i) {
+        double start = Now();
+        AnimateScene();
+        RenderFrame(false);
+        glFinish();
+        tick += Now() - start;
+        start = Now();
+        BareFrame();
+        glFinish();
+        bare += Now() - start;
+    }
+    return {tick / kTickFrames, bare / kTickFrames};
+}
+
+}  // namespace
+
+int main() {
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: scene_bench_win <folder of JPEG pictures>\n");
+        return 2;
+    }
+    const std::vector<std::wstring> pictures = JpegsIn(argv[1]);
+    LocalFree(argv);
+    if (pictures.empty() || !StartImageServices()) {
+        std::fprintf(stderr, "scene_bench_win: no pictures or no image services\n");
+        return 1;
+    }
+    const double count = double(pictures.size());
+    HWND window = MakeWindow(1024, 768);
+    if (!AttachWindow(window) || !SetupProjection()) {
+        std::fprintf(stderr, "scene_bench_win: no OpenGL context\n");
+        return 1;
+    }
+    BareDecode(pictures);  // warm the file cache
+    std::vector<double> decode, scale, upload, build, buildRatio;
+    for (int run = 0; run < kRuns; ++run) {
+        const double bare = BareDecode(pictures);
+        const double scaled = DecodeAndScale(pictures);
+        const double built = Build(pictures);
+        decode.push_back(bare / count);
+        scale.push_back((scaled - bare) / count);
+        upload.push_back((built - scaled) / count);
+        build.push_back(built / count);
+        buildRatio.push_back(built / bare);
+    }
+    std::vector<std::wstring> longList;
+    for (size_t i = 0; i < kLongList; ++i) longList.push_back(pictures[i % pictures.size()]);
+    const double longBuild = Build(longList);
+    const size_t longLoaded = TheTextureList().Count();
+    Build(pictures);
+
+    struct TickFigures { int width, height; std::vector<double> tick, bare; };
+    std::vector<TickFigures> sizes = {{1024, 768, {}, {}}, {1920, 1080, {}, {}}};
+    std::vector<double> tickRatio;
+    for (TickFigures& size : sizes) {
+        HWND sized = MakeWindow(size.width, size.height);
+        // The textures live in the context: a new window needs the build again.
+        if (!AttachWindow(sized) || !SetupProjection()) continue;
+        Build(pictures);
+        Ticks();  // warm up
+        for (int run = 0; run < kRuns; ++run) {
+            const auto [tick, bare] = Ticks();
+            size.tick.push_back(tick);
+            size.bare.push_back(bare);
+            tickRatio.push_back(tick / bare);
+        }
+        DestroyGlContext();
+        DestroyWindow(sized);
+    }
+
+    std::printf("Scene benchmark: %d pictures (JPEG 4000 x 3000), median of %d runs\n",
+                int(pictures.size()), kRuns);
+    std::printf("%-44s %10s\n", "scene build", "ms/picture");
+    std::printf("%-44s %10.1f\n", "  bare GDI+ decode (same run)", Median(decode));
+    std::printf("%-44s %10.1f\n", "  build: decode", Median(decode));
+    std::printf("%-44s %10.1f\n", "  build: scale to texture size", Median(scale));
+    std::printf("%-44s %10.1f\n", "  build: upload with mipmaps", Median(upload));
+    std::printf("%-44s %10.1f\n", "  build: total", Median(build));
+    std::printf("%-44s %10.0f ms (%d pictures loaded)\n", "build of 10,000 listed paths",
+                longBuild, int(longLoaded));
+    std::printf("%-44s %10s %10s\n", "tick with 30 quads", "ms/tick", "bare ms");
+    for (const TickFigures& size : sizes) {
+        if (size.tick.empty()) continue;
+        char label[64];
+        std::snprintf(label, sizeof label, "  %d x %d", size.width, size.height);
+        std::printf("%-44s %10.2f %10.2f\n", label, Median(size.tick), Median(size.bare));
+    }
+    std::printf("build-vs-decode: %.2f\n", Median(buildRatio));
+    std::printf("tick-vs-bare: %.2f\n", tickRatio.empty() ? 0.0 : Median(tickRatio));
+    DestroyGlContext();
+    DestroyWindow(window);
+    ReleaseTextureList();
+    ShutdownImageServices();
+    return 0;
+}
