@@ -8,9 +8,10 @@
 
 namespace {
 
-constexpr wchar_t kSaverClass[] = L"WindowsScreenSaverClass";
-constexpr DWORD kStartMs = 20000;  // start-up loads pictures and makes an OpenGL context
-constexpr DWORD kExitMs = 15000;   // a process that used OpenGL takes seconds to end
+using e2e::kSaverClass;
+using e2e::kSaverExitMs;
+using e2e::kSaverStartMs;
+using e2e::MoveMouse;
 
 // A full-screen saver started with the cursor at (x, y).
 struct RunningSaver {
@@ -18,22 +19,9 @@ struct RunningSaver {
     HWND window = nullptr;
 
     explicit RunningSaver(const std::wstring& arguments = L"/s", int x = 500, int y = 400) {
-        e2e::MoveCursorTo(x, y);
-        e2e::PumpFor(100);
-        if (!process.Start(e2e::SaverPath(), arguments)) return;
-        window = e2e::WaitForWindow(process.Id(), kSaverClass, L"Screen Saver", kStartMs);
-        // The window exists from the start of its creation; the saver is up once
-        // creation has ended and it has been brought forward.
-        if (window) e2e::WaitUntilForeground(window, kStartMs);
+        window = e2e::StartFullScreenSaver(process, e2e::SaverPath(), arguments, x, y);
     }
 };
-
-// Moves the cursor and lets the saver see it, as a real mouse would.
-void MoveMouse(HWND saver, int x, int y) {
-    e2e::MoveCursorTo(x, y);
-    PostMessageW(saver, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
-    e2e::PumpFor(300);
-}
 
 }  // namespace
 
@@ -72,7 +60,7 @@ TEST(SaverWindow, MouseTravelOfMoreThanFourPixelsCloses) {
     EXPECT_TRUE(saver.process.IsRunning());
     EXPECT_TRUE(IsWindow(saver.window));
     MoveMouse(saver.window, 503, 402);  // 5 pixels
-    const auto code = saver.process.WaitForExit(kExitMs);
+    const auto code = saver.process.WaitForExit(kSaverExitMs);
     ASSERT_TRUE(code.has_value());
     EXPECT_EQ(*code, 0u);
 }
@@ -90,7 +78,7 @@ TEST(SaverWindow, KeyAndClicksClose) {
         ASSERT_TRUE(saver.window) << c.name;
         e2e::PumpFor(500);
         c.input();
-        const auto code = saver.process.WaitForExit(kExitMs);
+        const auto code = saver.process.WaitForExit(kSaverExitMs);
         ASSERT_TRUE(code.has_value()) << c.name;
         EXPECT_EQ(*code, 0u) << c.name;
     }
@@ -108,7 +96,7 @@ TEST(SaverWindow, PowerEventsCloseOrNotAsTheyShould) {
         RunningSaver saver;
         ASSERT_TRUE(saver.window) << c.name;
         PostMessageW(saver.window, c.message, c.wParam, c.lParam);
-        const auto code = saver.process.WaitForExit(c.closes ? kExitMs : 1500);
+        const auto code = saver.process.WaitForExit(c.closes ? kSaverExitMs : 1500);
         EXPECT_EQ(code.has_value(), c.closes) << c.name;
         if (code) {
             EXPECT_EQ(*code, 0u) << c.name;
@@ -121,7 +109,7 @@ TEST(SaverWindow, ASecondSaverBringsTheFirstForwardAndEnds) {
     ASSERT_TRUE(first.window);
     e2e::Process second;
     ASSERT_TRUE(second.Start(e2e::SaverPath(), L"/s"));
-    const auto code = second.WaitForExit(kExitMs);
+    const auto code = second.WaitForExit(kSaverExitMs);
     ASSERT_TRUE(code.has_value());
     EXPECT_EQ(*code, 0u);
     EXPECT_TRUE(first.process.IsRunning());
@@ -136,7 +124,7 @@ TEST(SaverWindow, PreviewIsAChildOfTheHostThatInputNeverCloses) {
         const std::wstring arguments =
             std::wstring(letter) + L" " + std::to_wstring(reinterpret_cast<uintptr_t>(host.Get()));
         ASSERT_TRUE(saver.Start(e2e::SaverPath(), arguments));
-        HWND preview = e2e::WaitForChildOf(host.Get(), saver.Id(), kStartMs);
+        HWND preview = e2e::WaitForChildOf(host.Get(), saver.Id(), kSaverStartMs);
         ASSERT_TRUE(preview) << letter;
         EXPECT_EQ(e2e::ClassOf(preview), kSaverClass);
         EXPECT_EQ(e2e::TitleOf(preview), L"Preview");
@@ -168,7 +156,7 @@ TEST(SaverWindow, PreviewIsAChildOfTheHostThatInputNeverCloses) {
 
         // The preview ends with its host.
         host.Destroy();
-        const auto code = saver.WaitForExit(kExitMs);
+        const auto code = saver.WaitForExit(kSaverExitMs);
         ASSERT_TRUE(code.has_value()) << letter;
         EXPECT_EQ(*code, 0u) << letter;
     }
@@ -178,7 +166,7 @@ TEST(SaverWindow, ConfigurationWithoutAWindowAndPasswordOnTheNtFamily) {
     // "a" exists only on the Windows 9x family; elsewhere it ends with -1.
     e2e::Process saver;
     ASSERT_TRUE(saver.Start(e2e::SaverPath(), L"/a 0"));
-    const auto code = saver.WaitForExit(kExitMs);
+    const auto code = saver.WaitForExit(kSaverExitMs);
     ASSERT_TRUE(code.has_value());
     EXPECT_EQ(*code, 0xFFFFFFFFu);
     EXPECT_TRUE(e2e::WindowsOf(saver.Id()).empty());
@@ -191,9 +179,9 @@ TEST(SaverWindow, ErrorModeWithoutAPackageStillHidesTheScreen) {
     e2e::SaverFolder folder(false);
     e2e::Process saver;
     ASSERT_TRUE(saver.Start(folder.Saver(), L"/s"));
-    HWND window = e2e::WaitForWindow(saver.Id(), kSaverClass, L"Screen Saver", kStartMs);
+    HWND window = e2e::WaitForWindow(saver.Id(), kSaverClass, L"Screen Saver", kSaverStartMs);
     ASSERT_TRUE(window);
-    e2e::WaitUntilForeground(window, kStartMs);
+    e2e::WaitUntilForeground(window, kSaverStartMs);
     e2e::PumpFor(2500);
     const e2e::Screenshot shot = e2e::CaptureScreen();
     e2e::SaveBitmap(shot, e2e::BinDir() + L"e2e-error-without-package.bmp");

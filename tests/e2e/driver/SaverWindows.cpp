@@ -1,7 +1,6 @@
 #include "e2e/driver/SaverWindows.h"
 
 
-#include "e2e/driver/Driver.h"
 
 namespace e2e {
 namespace {
@@ -97,6 +96,24 @@ HWND WaitForChildOf(HWND parent, DWORD processId, DWORD timeoutMs) {
         PumpFor(20);
     } while (GetTickCount() - start < timeoutMs);
     return nullptr;
+}
+
+HWND StartFullScreenSaver(Process& process, const std::wstring& exe, const std::wstring& arguments,
+                          int x, int y) {
+    MoveCursorTo(x, y);
+    PumpFor(100);
+    if (!process.Start(exe, arguments)) return nullptr;
+    HWND window = WaitForWindow(process.Id(), kSaverClass, L"Screen Saver", kSaverStartMs);
+    // The window exists from the start of its creation; the saver is up once
+    // creation has ended and it has been brought forward.
+    if (window) WaitUntilForeground(window, kSaverStartMs);
+    return window;
+}
+
+void MoveMouse(HWND saver, int x, int y) {
+    MoveCursorTo(x, y);
+    PostMessageW(saver, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+    PumpFor(300);
 }
 
 bool WaitUntilForeground(HWND window, DWORD timeoutMs) {

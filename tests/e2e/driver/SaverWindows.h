@@ -7,7 +7,21 @@
 
 #include <string>
 
+#include "e2e/driver/Driver.h"
+
 namespace e2e {
+
+inline constexpr wchar_t kSaverClass[] = L"WindowsScreenSaverClass";
+inline constexpr DWORD kSaverStartMs = 20000;  // start-up loads pictures and makes an OpenGL context
+inline constexpr DWORD kSaverExitMs = 15000;   // a process that used OpenGL takes seconds to end
+
+// Starts `exe` with `arguments` with the cursor at (x, y) and returns its
+// full-screen window once the saver is up and in front, or none.
+HWND StartFullScreenSaver(Process& process, const std::wstring& exe, const std::wstring& arguments,
+                          int x, int y);
+
+// Moves the cursor and lets the saver see it, as a real mouse would.
+void MoveMouse(HWND saver, int x, int y);
 
 // A top-level window of this test process with the given client size, pumped by
 // PumpFor. It records the last WM_CONTEXTMENU posted to it.

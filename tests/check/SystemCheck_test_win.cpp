@@ -1,0 +1,53 @@
+#include "check/SystemCheck_win.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "check/AdapterRules.h"
+#include "common/WideText_win.h"
+
+using namespace WorkSpace;
+
+namespace {
+
+// The adapter's key below HKEY_LOCAL_MACHINE, as the check derives it.
+std::wstring AdapterKey() {
+    DISPLAY_DEVICEW device{};
+    device.cb = sizeof(device);
+    for (DWORD index = 0; EnumDisplayDevicesW(nullptr, index, &device, 0); ++index) {
+        if (AsU16(device.DeviceName) == kCheckedDisplayName) {
+            return ToWide(TrimKeyPath(AsU16(device.DeviceKey)));
+        }
+        device = DISPLAY_DEVICEW{};
+        device.cb = sizeof(device);
+    }
+    return L"";
+}
+
+}  // namespace
+
+TEST(SystemCheck, AnyRecordedAccelerationLevelMakesTheMachineUnfit) {
+    const std::wstring keyPath = AdapterKey();
+    ASSERT_FALSE(keyPath.empty());
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
+    RegDeleteValueW(key, L"Acceleration.Level");
+    EXPECT_TRUE(CheckSystem()) << "Wine's adapter without a recorded level";
+
+    struct Case { const char* what; DWORD type; uint64_t value; DWORD size; bool fit; };
+    const Case cases[] = {
+        {"level 0", REG_DWORD, 0, 4, false},
+        {"level 5", REG_DWORD, 5, 4, false},
+        {"two bytes of another type", REG_BINARY, 1, 2, false},
+        {"longer than four bytes", REG_QWORD, 1, 8, true},
+    };
+    for (const Case& c : cases) {
+        RegSetValueExW(key, L"Acceleration.Level", 0, c.type, reinterpret_cast<const BYTE*>(&c.value), c.size);
+        EXPECT_EQ(CheckSystem(), c.fit) << c.what;
+    }
+    RegDeleteValueW(key, L"Acceleration.Level");
+    RegCloseKey(key);
+    EXPECT_TRUE(CheckDisplayAdapter());
+}
