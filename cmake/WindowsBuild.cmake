@@ -37,6 +37,7 @@ add_custom_target(dist ALL
           ${VELTRANO_DIST_DIR}
   DEPENDS Veltrano ${VELTRANO_DIST_FILES}
   VERBATIM)
+include(${CMAKE_SOURCE_DIR}/installer/Installer.cmake)
 
 # GoogleTest from Debian's source tree, built with the same toolchain.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)

@@ -1,0 +1,263 @@
+; Veltrano's Windows installer. Puts the saver into the system folder that a
+; 32-bit process sees as System32 (where Windows lists 32-bit screen savers),
+; records the chosen interface language, prepares a settings file that a
+; standard user may modify, and registers an uninstaller.
+;
+; Built by installer/Installer.cmake:
+;   makensis -INPUTCHARSET UTF8 -DPAYLOAD=<folder with the five files> -DOUTFILE=<exe> Veltrano.nsi
+;
+; Switches (setup):     /S silent; /LANG=en|ru|de|fr|es|it|ja the saver's language
+;                       (default: the Windows interface language, or the choice of
+;                       an earlier install); /NOSAVER leaves the user's current
+;                       screen saver as it is.
+; Switches (uninstall): /S silent; the settings file goes too unless /KEEPSETTINGS.
+; Exit codes: 0 done, 1 cancelled, 2 unknown /LANG value.
+
+Unicode true
+RequestExecutionLevel admin
+ManifestDPIAware true
+SetCompressor /SOLID lzma
+
+!include MUI2.nsh
+!include LogicLib.nsh
+!include FileFunc.nsh
+!include x64.nsh
+
+!ifndef PAYLOAD | OUTFILE
+  !error "define PAYLOAD and OUTFILE"
+!endif
+
+!define PRODUCT_KEY "SOFTWARE\Korimba\ScreenSaver\Veltrano"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Veltrano"
+!define DESKTOP_KEY "Control Panel\Desktop"
+!define SETTINGS_FILE "$SYSDIR\Veltrano.scr.settings"
+!define USERS_SID "*S-1-5-32-545"
+; SystemParametersInfoW: SPI_SETSCREENSAVEACTIVE with SPIF_UPDATEINIFILE | SPIF_SENDCHANGE.
+!define SPI_SETSCREENSAVEACTIVE 17
+!define SPIF_UPDATE_AND_SEND 3
+
+Name "Veltrano"
+OutFile "${OUTFILE}"
+; The saver, its files and its uninstaller all live in the system folder.
+InstallDir "$SYSDIR"
+!define UNINSTALLER "$SYSDIR\VeltranoUninstall.exe"
+BrandingText "Korimba"
+ShowInstDetails show
+ShowUninstDetails show
+
+; The saver's language index (CurLang: 0 English ... 6 Japanese).
+Var CurLang
+Var LangGiven
+
+!define MUI_ABORTWARNING
+!define MUI_COMPONENTSPAGE_NODESC
+!define MUI_LANGDLL_ALLLANGUAGES
+!define MUI_LANGDLL_WINDOWTITLE "Veltrano"
+!define MUI_LANGDLL_INFO "Please select the language of Setup and of the screen saver."
+
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_COMPONENTS
+!insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_RUN "$SYSDIR\Veltrano.scr"
+!define MUI_FINISHPAGE_RUN_PARAMETERS "/c"
+!define MUI_FINISHPAGE_RUN_TEXT "$(ChoosePictures)"
+!define MUI_FINISHPAGE_RUN_NOTCHECKED
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+
+; The first language is the fallback when Windows speaks none of the seven.
+!insertmacro MUI_LANGUAGE "English"
+!insertmacro MUI_LANGUAGE "Russian"
+!insertmacro MUI_LANGUAGE "German"
+!insertmacro MUI_LANGUAGE "French"
+!insertmacro MUI_LANGUAGE "Spanish"
+!insertmacro MUI_LANGUAGE "Italian"
+!insertmacro MUI_LANGUAGE "Japanese"
+!insertmacro MUI_RESERVEFILE_LANGDLL
+
+!include "${__FILEDIR__}\Strings.nsh"
+
+; One row per language: CurLang index, NSIS language id, /LANG code.
+!macro ForEachLanguage MACRO
+  !insertmacro ${MACRO} 0 ${LANG_ENGLISH} en
+  !insertmacro ${MACRO} 1 ${LANG_RUSSIAN} ru
+  !insertmacro ${MACRO} 2 ${LANG_GERMAN} de
+  !insertmacro ${MACRO} 3 ${LANG_FRENCH} fr
+  !insertmacro ${MACRO} 4 ${LANG_SPANISH} es
+  !insertmacro ${MACRO} 5 ${LANG_ITALIAN} it
+  !insertmacro ${MACRO} 6 ${LANG_JAPANESE} ja
+!macroend
+
+!macro LanguageFromIndex INDEX ID CODE
+  ${If} $0 = ${INDEX}
+    StrCpy $LANGUAGE ${ID}
+  ${EndIf}
+!macroend
+!macro LanguageFromCode INDEX ID CODE
+  ${If} $0 == "${CODE}"
+    StrCpy $LANGUAGE ${ID}
+    StrCpy $1 found
+  ${EndIf}
+!macroend
+!macro IndexFromLanguage INDEX ID CODE
+  ${If} $LANGUAGE = ${ID}
+    StrCpy $CurLang ${INDEX}
+  ${EndIf}
+!macroend
+
+; $0 = the CurLang of an earlier install; sets $LANGUAGE when it is one of the seven.
+!macro UseRecordedLanguage
+  SetRegView 32
+  ClearErrors
+  ReadRegDWORD $0 HKLM "${PRODUCT_KEY}" CurLang
+  ${IfNot} ${Errors}
+    !insertmacro ForEachLanguage LanguageFromIndex
+  ${EndIf}
+!macroend
+
+; The folder from which Windows starts the saver: on 64-bit Windows the 32-bit
+; system folder is SysWOW64, which a 32-bit process sees as System32.
+!macro SaverFolder VAR
+  ${If} ${RunningX64}
+    StrCpy ${VAR} "$WINDIR\SysWOW64"
+  ${Else}
+    StrCpy ${VAR} "$SYSDIR"
+  ${EndIf}
+!macroend
+
+; Creates the settings file with the content the saver gives a missing one:
+; the three default pictures, each as the saver spells it (its folder ends in
+; a backslash before "\default_N.jpg"), and scheme 0. Narrow text, CR LF.
+Function WriteDefaultSettings
+  !insertmacro SaverFolder $1
+  ClearErrors
+  FileOpen $0 "${SETTINGS_FILE}" w
+  ${If} ${Errors}
+    DetailPrint "$(SettingsFailed)"
+    Return
+  ${EndIf}
+  FileWrite $0 "#Picture Info _ begin$\r$\n"
+  FileWrite $0 "$1\\default_1.jpg$\r$\n"
+  FileWrite $0 "$1\\default_2.jpg$\r$\n"
+  FileWrite $0 "$1\\default_3.jpg$\r$\n"
+  FileWrite $0 "#Picture Info _ end$\r$\n"
+  FileWrite $0 "SelectScheme 0$\r$\n"
+  FileClose $0
+FunctionEnd
+
+Section "$(SaverName)" SecSaver
+  SectionIn RO
+  SetRegView 32
+  SetOutPath "$SYSDIR"
+  File "${PAYLOAD}\Veltrano.scr"
+  File "${PAYLOAD}\VeltResource.dat"
+  File "${PAYLOAD}\default_1.jpg"
+  File "${PAYLOAD}\default_2.jpg"
+  File "${PAYLOAD}\default_3.jpg"
+
+  WriteRegDWORD HKLM "${PRODUCT_KEY}" CurLang $CurLang
+
+  ; A reinstall keeps the user's picture list.
+  ${IfNot} ${FileExists} "${SETTINGS_FILE}"
+    Call WriteDefaultSettings
+  ${EndIf}
+  ; Standard users may modify (not create) files here: grant Users modify
+  ; rights on the settings file so that the saver's OK can save. Where icacls
+  ; is missing (Windows before Vista) nothing happens.
+  ${If} ${FileExists} "$SYSDIR\icacls.exe"
+    nsExec::ExecToLog '"$SYSDIR\icacls.exe" "${SETTINGS_FILE}" /grant ${USERS_SID}:M'
+    Pop $0
+  ${EndIf}
+
+  WriteUninstaller "${UNINSTALLER}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" DisplayName "$(SaverName)"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" Publisher "Korimba"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" DisplayIcon "$SYSDIR\Veltrano.scr"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" UninstallString '"${UNINSTALLER}"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" QuietUninstallString '"${UNINSTALLER}" /S'
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" NoModify 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" NoRepair 1
+SectionEnd
+
+Section "$(UseAsSaver)" SecActivate
+  !insertmacro SaverFolder $1
+  GetFullPathName /SHORT $0 "$1\Veltrano.scr"
+  ${If} $0 == ""
+    StrCpy $0 "$1\Veltrano.scr"
+  ${EndIf}
+  WriteRegStr HKCU "${DESKTOP_KEY}" SCRNSAVE.EXE $0
+  WriteRegStr HKCU "${DESKTOP_KEY}" ScreenSaveActive 1
+  System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i 1, p 0, i ${SPIF_UPDATE_AND_SEND})'
+SectionEnd
+
+Function .onInit
+  ; NSIS has already proposed the Windows interface language; an earlier
+  ; install's choice wins over it, and /LANG over both.
+  !insertmacro UseRecordedLanguage
+  StrCpy $LangGiven ""
+  ${GetParameters} $2
+  ClearErrors
+  ${GetOptions} $2 "/LANG=" $0
+  ${IfNot} ${Errors}
+    StrCpy $1 ""
+    !insertmacro ForEachLanguage LanguageFromCode
+    ${If} $1 != found
+      MessageBox MB_OK|MB_ICONSTOP "Unknown language for /LANG: $0$\r$\nUse one of en, ru, de, fr, es, it, ja." /SD IDOK
+      SetErrorLevel 2
+      Quit
+    ${EndIf}
+    StrCpy $LangGiven yes
+  ${EndIf}
+  ClearErrors
+  ${GetOptions} $2 "/NOSAVER" $0
+  ${IfNot} ${Errors}
+    !insertmacro UnselectSection ${SecActivate}
+  ${EndIf}
+  ${IfNot} ${Silent}
+  ${AndIf} $LangGiven == ""
+    !insertmacro MUI_LANGDLL_DISPLAY
+  ${EndIf}
+  StrCpy $CurLang 0
+  !insertmacro ForEachLanguage IndexFromLanguage
+FunctionEnd
+
+Function un.onInit
+  !insertmacro UseRecordedLanguage
+FunctionEnd
+
+Section "Uninstall"
+  SetRegView 32
+  Delete /REBOOTOK "$SYSDIR\Veltrano.scr"
+  Delete "$SYSDIR\VeltResource.dat"
+  Delete "$SYSDIR\default_1.jpg"
+  Delete "$SYSDIR\default_2.jpg"
+  Delete "$SYSDIR\default_3.jpg"
+
+  ${If} ${FileExists} "${SETTINGS_FILE}"
+    ${GetParameters} $2
+    ClearErrors
+    ${GetOptions} $2 "/KEEPSETTINGS" $0
+    ${If} ${Errors}
+      MessageBox MB_YESNO|MB_ICONQUESTION "$(AskDeleteSettings)" /SD IDYES IDNO keepSettings
+      Delete "${SETTINGS_FILE}"
+    ${EndIf}
+  ${EndIf}
+  keepSettings:
+
+  DeleteRegValue HKLM "${PRODUCT_KEY}" CurLang
+  ; Each key goes only when nothing else is left in it.
+  DeleteRegKey /ifempty HKLM "${PRODUCT_KEY}"
+  DeleteRegKey /ifempty HKLM "SOFTWARE\Korimba\ScreenSaver"
+  DeleteRegKey /ifempty HKLM "SOFTWARE\Korimba"
+
+  ; The user's screen saver no longer exists: Windows shows "(None)" without the value.
+  ReadRegStr $0 HKCU "${DESKTOP_KEY}" SCRNSAVE.EXE
+  ${GetFileName} "$0" $1
+  ${If} $1 == "Veltrano.scr"
+    DeleteRegValue HKCU "${DESKTOP_KEY}" SCRNSAVE.EXE
+  ${EndIf}
+
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  Delete "${UNINSTALLER}"
+SectionEnd
