@@ -50,10 +50,15 @@ TextureList::TextureList() {
     Clear();
 }
 
-TextureList& TheTextureList() {
-    static TextureList list;
-    return list;
-}
+namespace {
+
+// Made when the process starts, so the image services run before any window
+// or dialog draws with them.
+TextureList processTextureList;
+
+}  // namespace
+
+TextureList& TheTextureList() { return processTextureList; }
 
 int32_t TextureList::NextFreeName() const { return WorkSpace::NextFreeName(entries_); }
 
