@@ -40,3 +40,17 @@ scripts/wine-exec.sh build/windows/bin/scene_bench_win.exe "$(windows_path "$roo
 echo "== loader =="
 scripts/wine-exec.sh build/windows/bin/loader_bench_win.exe "$(windows_path "$root/out/bench/photos")" \
   | tr -d '\r' | tee out/bench/loader.txt
+
+# The saver itself, on a screen of 1024 x 768 of its own.
+cmake --build --preset windows -j "$(nproc)" --target dist saver_bench_win || exit 1
+testbed_stop
+testbed_start yes || exit 1
+# A settings file that lists the 21 photographs, lines ending in CR LF.
+{
+  printf '#Picture Info _ begin\r\n'
+  for photo in out/bench/photos/photo_*.jpg; do printf '%s\r\n' "$(windows_path "$root/$photo")"; done
+  printf '#Picture Info _ end\r\n'
+} >out/bench/photos.settings
+echo "== saver =="
+scripts/wine-exec.sh build/windows/bin/saver_bench_win.exe "$(windows_path "$root/out/bench/photos.settings")" \
+  | tr -d '\r' | tee out/bench/saver.txt

@@ -5,6 +5,7 @@
 #include "common/WideText_win.h"
 #include "host/Framework_win.h"
 #include "host/Switches.h"
+#include "settings/Paths_win.h"
 
 namespace WorkSpace {
 namespace {
@@ -29,6 +30,8 @@ int SaverMain(HINSTANCE instance, std::wstring_view arguments) {
     FrameworkState& state = Framework();
     state.instance = instance;
     state.onWindows9x = IsWindows9x();
+    // The settings path is fixed now, before any dialog can change the current folder.
+    SettingsFilePath();
 
     const SwitchChoice choice = ParseSwitches(AsU16(arguments));
     switch (choice.mode) {

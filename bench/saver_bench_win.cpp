@@ -1,0 +1,177 @@
+// Saver benchmark: the real Veltrano.scr started as Windows starts it, timed
+// from outside from process start to the first frame with pictures (start-up
+// plus the frame-rate probe) and from a key press to the process's end; and the
+// frame rate and CPU use of the saver window's own frame loop, run in this
+// process with a hook that counts its ticks (Wine reports no CPU times of
+// another process). Prints figures
+// only, ending with one "name: value" line per figure; run it through `make bench`.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "e2e/driver/Driver.h"
+#include "e2e/driver/SaverWindows.h"
+#include "host/Framework_win.h"
+#include "host/Shutdown_win.h"
+
+using namespace WorkSpace;
+
+namespace {
+
+constexpr int kRuns = 3;
+constexpr DWORD kSettleMs = 2000;   // after the window's first tick: probe done, pictures flying
+constexpr DWORD kMeasureMs = 5000;  // length of the frame-rate and CPU measurement
+
+double NowMs() {
+    using Clock = std::chrono::steady_clock;
+    return std::chrono::duration<double, std::milli>(Clock::now().time_since_epoch()).count();
+}
+
+// The middle value (the upper one of an even count), 0 when there is none.
+double Median(std::vector<double> values) {
+    if (values.empty()) return 0.0;
+    auto middle = values.begin() + std::ptrdiff_t(values.size() / 2);
+    std::nth_element(values.begin(), middle, values.end());
+    return *middle;
+}
+
+// Seconds of CPU the process has used so far.
+double CpuSeconds(HANDLE process) {
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0.0;
+    auto seconds = [](FILETIME t) {
+        return double((uint64_t(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7;
+    };
+    return seconds(kernel) + seconds(user);
+}
+
+// True once a quarter of a sparse sample of the screen is lit: pictures fly.
+bool PicturesShown() {
+    const e2e::Screenshot shot = e2e::CaptureScreen();
+    int lit = 0, total = 0;
+    for (int y = 0; y < shot.height; y += 24) {
+        for (int x = 0; x < shot.width; x += 24, ++total) lit += (shot.At(x, y) & 0xF0F0F0u) != 0;
+    }
+    return total && lit * 10 > total;
+}
+
+struct SaverRun {
+    double firstPicturesMs = -1;
+    double keyToExitMs = -1;
+};
+
+// Starts the saver in `folder`, waits for its pictures, then presses a key and
+// waits for its end.
+SaverRun RunSaver(const e2e::SaverFolder& folder) {
+    SaverRun run;
+    e2e::MoveCursorTo(500, 400);
+    e2e::Process saver;
+    const double start = NowMs();
+    if (!saver.Start(folder.Saver(), L"/s")) return run;
+    while (!PicturesShown()) {
+        if (NowMs() - start > 120000 || !saver.IsRunning()) return run;
+        e2e::PumpFor(0);
+    }
+    run.firstPicturesMs = NowMs() - start;
+    HWND window = e2e::WaitForWindow(saver.Id(), e2e::kSaverClass, L"Screen Saver", 1000);
+    if (window) e2e::WaitUntilForeground(window, 2000);
+    const double pressed = NowMs();
+    e2e::PressKey(VK_ESCAPE);
+    if (saver.WaitForExit(30000)) run.keyToExitMs = NowMs() - pressed;
+    return run;
+}
+
+// The in-process frame loop: ticks of the saver window counted as they leave the queue.
+struct TickCount {
+    double firstTick = -1;
+    double measureStart = 0;
+    double cpuStart = 0;
+    int ticksAtStart = 0;
+    int ticks = 0;
+    double fps = 0;
+    double cpuPerSecond = 0;
+} tickCount;
+
+LRESULT CALLBACK CountTicks(int code, WPARAM removal, LPARAM param) {
+    const MSG* message = reinterpret_cast<const MSG*>(param);
+    if (code == HC_ACTION && removal == PM_REMOVE && message->message == WM_TIMER &&
+        message->hwnd == Framework().mainWindow) {
+        const double now = NowMs();
+        if (tickCount.firstTick < 0) tickCount.firstTick = now;
+        ++tickCount.ticks;
+        if (tickCount.ticksAtStart == 0 && now - tickCount.firstTick >= kSettleMs) {
+            tickCount.ticksAtStart = tickCount.ticks;
+            tickCount.measureStart = now;
+            tickCount.cpuStart = CpuSeconds(GetCurrentProcess());
+        } else if (tickCount.ticksAtStart > 0 && tickCount.fps == 0 &&
+                   now - tickCount.measureStart >= kMeasureMs) {
+            const double seconds = (now - tickCount.measureStart) / 1000.0;
+            tickCount.fps = (tickCount.ticks - tickCount.ticksAtStart) / seconds;
+            tickCount.cpuPerSecond = (CpuSeconds(GetCurrentProcess()) - tickCount.cpuStart) / seconds;
+            PostMessageW(message->hwnd, WM_CLOSE, 0, 0);
+        }
+    }
+    return CallNextHookEx(nullptr, code, removal, param);
+}
+
+// Runs the saver window in this process; without a settings file beside this
+// program it flies the default pictures that the build puts beside it.
+void RunFrameLoop() {
+    Framework().instance = GetModuleHandleW(nullptr);
+    e2e::MoveCursorTo(500, 400);
+    HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, CountTicks, nullptr, GetCurrentThreadId());
+    RunSaverWindow(nullptr);
+    UnhookWindowsHookEx(hook);
+}
+
+}  // namespace
+
+int main() {
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: saver_bench_win <settings file listing 21 pictures of 4000 x 3000>\n");
+        return 2;
+    }
+    std::printf("screen %d x %d, %d runs each, median\n", GetSystemMetrics(SM_CXSCREEN),
+                GetSystemMetrics(SM_CYSCREEN), kRuns);
+
+    std::vector<double> firstDefault, firstPhotos, keyToExit;
+    {
+        e2e::SaverFolder defaults(true);
+        for (int i = 0; i < kRuns; ++i) {
+            const SaverRun run = RunSaver(defaults);
+            if (run.firstPicturesMs >= 0) firstDefault.push_back(run.firstPicturesMs);
+            if (run.keyToExitMs >= 0) keyToExit.push_back(run.keyToExitMs);
+        }
+    }
+    {
+        e2e::SaverFolder big(true);
+        CopyFileW(argv[1], (big.Path() + L"Veltrano.scr.settings").c_str(), FALSE);
+        for (int i = 0; i < kRuns; ++i) {
+            const SaverRun run = RunSaver(big);
+            if (run.firstPicturesMs >= 0) firstPhotos.push_back(run.firstPicturesMs);
+            if (run.keyToExitMs >= 0) keyToExit.push_back(run.keyToExitMs);
+        }
+    }
+    RunFrameLoop();
+    ReleaseProcessState();
+
+    std::printf("start to first pictures, 3 default pictures:   %8.0f ms\n", Median(firstDefault));
+    std::printf("start to first pictures, 21 photos 4000x3000:  %8.0f ms\n", Median(firstPhotos));
+    std::printf("frame loop, default pictures:                  %8.1f frames/s\n", tickCount.fps);
+    std::printf("CPU of that loop:                              %8.2f s/s\n", tickCount.cpuPerSecond);
+    std::printf("key press to process end:                      %8.0f ms\n", Median(keyToExit));
+    std::printf("first-pictures-default-ms: %.0f\n", Median(firstDefault));
+    std::printf("first-pictures-21x12mp-ms: %.0f\n", Median(firstPhotos));
+    std::printf("fps-1024x768: %.1f\n", tickCount.fps);
+    std::printf("cpu-s-per-s: %.2f\n", tickCount.cpuPerSecond);
+    std::printf("key-to-exit-ms: %.0f\n", Median(keyToExit));
+    LocalFree(argv);
+    return 0;
+}
