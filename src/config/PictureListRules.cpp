@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "settings/SettingsFormat.h"
+
 namespace WorkSpace {
 
 size_t VisibleEntryCount(size_t pictureCount) { return std::min(pictureCount, kMaxListEntries); }
@@ -36,9 +38,24 @@ bool IsDroppablePicture(std::u16string_view path) {
     });
 }
 
-bool FitsSettingsLine(size_t encodedBytes) {
-    // The line feed that ends the path's line counts toward the limit.
-    return encodedBytes + 1 <= kMaxSettingsLineBytes;
+static size_t Utf8Length(std::u16string_view text) {
+    size_t bytes = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        const bool pair = c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() &&
+                          text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
+        if (pair) {
+            bytes += 4;
+            ++i;
+        } else {
+            bytes += c < 0x80 ? 1 : c < 0x800 ? 2 : 3;
+        }
+    }
+    return bytes;
+}
+
+bool FitsSettingsLine(std::u16string_view path, size_t codePageBytes) {
+    return codePageBytes <= kSettingsLineBytes && Utf8Length(path) <= kSettingsLineBytes;
 }
 
 }  // namespace WorkSpace

@@ -11,10 +11,6 @@ namespace WorkSpace {
 // always showed); later pictures are kept and saved, but not shown.
 constexpr size_t kMaxListEntries = 21;
 
-// Longest line the settings file reads back whole, in bytes, its line feed
-// included; a longer one would come back as several bogus paths.
-constexpr size_t kMaxSettingsLineBytes = 2047;
-
 // Returns how many of `pictureCount` pictures the list box shows.
 size_t VisibleEntryCount(size_t pictureCount);
 
@@ -28,8 +24,10 @@ int32_t SelectionAfterRemoval(int32_t removed, size_t remaining);
 // is the last path component from its last dot on.
 bool IsDroppablePicture(std::u16string_view path);
 
-// Returns whether a path of `encodedBytes` bytes in the settings file's code
-// page fits on one line that the settings file reads back whole.
-bool FitsSettingsLine(size_t encodedBytes);
+// Returns whether `path` fits on one line that the settings file reads back
+// whole, in either encoding its save may choose: the ANSI code page, where the
+// path takes `codePageBytes`, or UTF-8. A longer path would come back as
+// several bogus ones.
+bool FitsSettingsLine(std::u16string_view path, size_t codePageBytes);
 
 }  // namespace WorkSpace

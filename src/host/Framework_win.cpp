@@ -284,6 +284,5 @@ bool VerifySaverPassword(HWND window) {
     return state.isClosing;
 }
 
-int ShowConfigDialog(HWND) { return -1; }
 
 }  // namespace WorkSpace

@@ -52,11 +52,29 @@ TEST(PictureListRules, ListShowsTheFirst21AndSelectsAboveARemoval) {
     }
 }
 
-TEST(PictureListRules, SettingsLineHoldsAPathOfAtMost2046Bytes) {
-    EXPECT_TRUE(FitsSettingsLine(0));
-    EXPECT_TRUE(FitsSettingsLine(2046));
-    EXPECT_FALSE(FitsSettingsLine(2047));
-    EXPECT_FALSE(FitsSettingsLine(5000));
+TEST(PictureListRules, SettingsLineHoldsAPathOfAtMost2047BytesInEitherEncoding) {
+    const struct {
+        std::u16string path;
+        size_t codePageBytes;
+        bool fits;
+    } cases[] = {
+        {u"", 0, true},
+        {std::u16string(2047, u'a'), 2047, true},
+        {std::u16string(2048, u'a'), 2048, false},
+        {std::u16string(1000, u'\u00e9'), 1000, true},   // 2,000 bytes in UTF-8
+        {std::u16string(1100, u'\u00e9'), 1100, false},  // 2,200 bytes in UTF-8
+        {std::u16string(682, u'\u65e5'), 1364, true},    // 2,046 bytes in UTF-8
+        {std::u16string(683, u'\u65e5'), 1366, false},   // 2,049 bytes in UTF-8
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FitsSettingsLine(c.path, c.codePageBytes), c.fits) << c.path.size();
+    }
+    // A pair of surrogates is four bytes in UTF-8: 511 of them fit, 512 do not.
+    std::u16string faces;
+    for (int i = 0; i < 511; ++i) faces += u"\U0001F600";
+    EXPECT_TRUE(FitsSettingsLine(faces, 0));
+    faces += u"\U0001F600";
+    EXPECT_FALSE(FitsSettingsLine(faces, 0));
 }
 
 }  // namespace

@@ -1,0 +1,16 @@
+#pragma once
+// The configuration dialog's picture list box: while empty it shows a
+// background picture in the user's language (or two hint texts), and a right
+// click opens a menu with Add, Remove and Remove All.
+#include <windows.h>
+
+namespace WorkSpace {
+
+// Puts PictureListBoxProc in front of the list box's own procedure, which
+// keeps receiving every message.
+void InstallPictureListBox(HWND listBox);
+
+// The list box's replacement window procedure.
+LRESULT CALLBACK PictureListBoxProc(HWND listBox, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace WorkSpace

@@ -1,0 +1,144 @@
+#include "e2e/driver/DialogDriver.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <cstdio>
+
+#include "e2e/driver/Driver.h"
+
+namespace e2e {
+
+namespace {
+
+// Text messages of list and combo boxes are carried across processes by the
+// platform, so a local buffer can receive them.
+std::vector<std::wstring> Entries(HWND control, UINT countMessage, UINT lengthMessage,
+                                  UINT textMessage) {
+    std::vector<std::wstring> entries;
+    const LRESULT count = SendMessageW(control, countMessage, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        const LRESULT length = SendMessageW(control, lengthMessage, WPARAM(i), 0);
+        std::wstring text(size_t(length > 0 ? length : 0) + 1, L'\0');
+        const LRESULT got = SendMessageW(control, textMessage, WPARAM(i),
+                                         reinterpret_cast<LPARAM>(text.data()));
+        text.resize(size_t(got > 0 ? got : 0));
+        entries.push_back(text);
+    }
+    return entries;
+}
+
+}  // namespace
+
+std::vector<std::wstring> ListBoxEntries(HWND listBox) {
+    return Entries(listBox, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
+}
+
+std::vector<std::wstring> ComboBoxEntries(HWND comboBox) {
+    return Entries(comboBox, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
+}
+
+int ListBoxSelection(HWND listBox) { return int(SendMessageW(listBox, LB_GETCURSEL, 0, 0)); }
+int ComboBoxSelection(HWND comboBox) { return int(SendMessageW(comboBox, CB_GETCURSEL, 0, 0)); }
+
+void PostCommand(HWND dialog, int controlId) {
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(controlId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, controlId)));
+}
+
+bool DropFiles(HWND target, const std::vector<std::wstring>& paths) {
+    // DROPFILES, then every path with its zero, then the zero that ends the list.
+    std::vector<wchar_t> names;
+    for (const auto& path : paths) {
+        names.insert(names.end(), path.begin(), path.end());
+        names.push_back(L'\0');
+    }
+    names.push_back(L'\0');
+    std::vector<char> block(sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+    DROPFILES header{};
+    header.pFiles = sizeof(DROPFILES);
+    header.fWide = TRUE;
+    memcpy(block.data(), &header, sizeof(header));
+    memcpy(block.data() + sizeof(header), names.data(), names.size() * sizeof(wchar_t));
+
+    DWORD processId = 0;
+    GetWindowThreadProcessId(target, &processId);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId);
+    if (!process) return false;
+    // Left in the target: DragFinish cannot free it, and the saver ends soon.
+    void* remote = VirtualAllocEx(process, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE,
+                                  PAGE_READWRITE);
+    const bool written =
+        remote && WriteProcessMemory(process, remote, block.data(), block.size(), nullptr);
+    CloseHandle(process);
+    if (!written) return false;
+    SendMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
+    return true;
+}
+
+HWND FindOpenFileDialog(DWORD processId) {
+    for (HWND window : WindowsOf(processId)) {
+        if (ClassOf(window) == L"#32770" && IsWindowVisible(window) && GetDlgItem(window, 1148)) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+bool AnswerOpenFileDialog(DWORD processId, const std::wstring& folder,
+                          const std::wstring& fileNames, DWORD timeoutMs) {
+    HWND dialog = nullptr;
+    if (!WaitUntil([&] { return (dialog = FindOpenFileDialog(processId)) != nullptr; }, timeoutMs)) {
+        return false;
+    }
+    if (!folder.empty()) {
+        // A folder confirmed in the name field opens it; the dialog stays.
+        SetDlgItemTextW(dialog, 1148, folder.c_str());
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        PumpFor(500);
+    }
+    SetDlgItemTextW(dialog, 1148, fileNames.c_str());
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    return WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, timeoutMs);
+}
+
+ScratchFolder::ScratchFolder(const std::wstring& name) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    path_ = std::wstring(temp) + name + L"-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+    SHCreateDirectoryExW(nullptr, path_.c_str(), nullptr);
+}
+
+ScratchFolder::~ScratchFolder() {
+    // SHFileOperation wants the folder without its backslash, doubly ended.
+    std::wstring from = path_.substr(0, path_.size() - 1);
+    from.push_back(L'\0');
+    SHFILEOPSTRUCTW operation{};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+    SHFileOperationW(&operation);
+}
+
+std::wstring ScratchFolder::Write(const std::wstring& name, const std::string& bytes) const {
+    const std::wstring path = path_ + name;
+    FILE* out = _wfopen(path.c_str(), L"wb");
+    if (out) {
+        fwrite(bytes.data(), 1, bytes.size(), out);
+        fclose(out);
+    }
+    return path;
+}
+
+bool ReadWholeFile(const std::wstring& path, std::string& bytes) {
+    FILE* in = _wfopen(path.c_str(), L"rb");
+    if (!in) return false;
+    bytes.clear();
+    char chunk[4096];
+    size_t got = 0;
+    while ((got = fread(chunk, 1, sizeof(chunk), in)) > 0) bytes.append(chunk, got);
+    fclose(in);
+    return true;
+}
+
+}  // namespace e2e
