@@ -142,7 +142,7 @@ reinstall_keeps_settings() {
 
 installed_saver() {
   check "silent install in Russian" install /S /LANG=ru
-  check "the installed saver runs from the system folder" wine "$saver_tests"
+  check "the installed saver saves, and configures in Russian" wine "$saver_tests"
   check "silent uninstall" uninstall /S
   check "nothing left after uninstall" nothing_installed
 }
