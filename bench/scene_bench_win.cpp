@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "BenchSupport_win.h"
 #include "resources/ImageServices_win.h"
 #include "resources/PictureDecoding_win.h"
 #include "scene/FrameGeometry.h"
@@ -24,70 +25,13 @@
 #include "scene/TextureList_win.h"
 
 using namespace WorkSpace;
+using namespace bench;
 
 namespace {
 
 constexpr int kRuns = 3;
 constexpr int kTickFrames = 300;
 constexpr size_t kLongList = 10000;
-
-double Now() {
-    static LARGE_INTEGER frequency{};
-    if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return double(counter.QuadPart) * 1000.0 / double(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
-}
-
-std::vector<std::wstring> JpegsIn(const std::wstring& folder) {
-    std::vector<std::wstring> paths;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*.jpg").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return paths;
-    do {
-        paths.push_back(folder + L"\\" + found.cFileName);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    std::sort(paths.begin(), paths.end());
-    return paths;
-}
-
-LRESULT CALLBACK BenchWindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {
-    return DefWindowProcW(window, message, w, l);
-}
-
-HWND MakeWindow(int width, int height) {
-    WNDCLASSW windowClass{};
-    windowClass.style = CS_OWNDC;
-    windowClass.lpfnWndProc = BenchWindowProc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"VeltranoSceneBench";
-    RegisterClassW(&windowClass);
-    HWND window = CreateWindowExW(WS_EX_TOPMOST, windowClass.lpszClassName, L"bench",
-                                  WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, nullptr,
-                                  windowClass.hInstance, nullptr);
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-    return window;
-}
-
-// Decoding alone: what GDI+ needs to read each picture, nothing more.
-double BareDecode(const std::vector<std::wstring>& pictures) {
-    const double start = Now();
-    for (const std::wstring& path : pictures) {
-        Gdiplus::GpBitmap* bitmap = nullptr;
-        Gdip::GdipCreateBitmapFromFile(path.c_str(), &bitmap);
-        UniqueImage image(bitmap);
-        ImageSize(image.Get());
-    }
-    return Now() - start;
-}
 
 struct BuildSplit {
     double decode = 0.0, scale = 0.0, upload = 0.0;  // ms for all pictures

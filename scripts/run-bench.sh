@@ -8,7 +8,7 @@ cd "$root"
 . scripts/testbed.sh
 
 cmake --preset windows >/dev/null || exit 1
-cmake --build --preset windows -j "$(nproc)" --target scene_bench_win || exit 1
+cmake --build --preset windows -j "$(nproc)" --target scene_bench_win loader_bench_win || exit 1
 
 # 21 photographs of 4000 x 3000: fractal noise, so the decoder has real work.
 mkdir -p out/bench/photos
@@ -37,6 +37,9 @@ windows_path() { echo "Z:$1" | tr / '\\'; }
 echo "== scene =="
 scripts/wine-exec.sh build/windows/bin/scene_bench_win.exe "$(windows_path "$root/out/bench/photos")" \
   | tr -d '\r' | tee out/bench/scene.txt
+echo "== loader =="
+scripts/wine-exec.sh build/windows/bin/loader_bench_win.exe "$(windows_path "$root/out/bench/photos")" \
+  | tr -d '\r' | tee out/bench/loader.txt
 
 # The saver itself, on a screen of 1024 x 768 of its own.
 cmake --build --preset windows -j "$(nproc)" --target dist saver_bench_win || exit 1

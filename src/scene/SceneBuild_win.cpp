@@ -8,6 +8,7 @@
 #include "resources/PackageMembers.h"
 #include "resources/PictureDecoding_win.h"
 #include "resources/ZipReader.h"
+#include "scene/PictureLoader_win.h"
 #include "scene/RenderContext_win.h"
 #include "scene/SceneModel.h"
 #include "scene/TextureList_win.h"
@@ -36,9 +37,10 @@ std::vector<PictureInfo> LoadedPictures(const TextureList& list) {
 void LoadScenePictures(const std::vector<std::wstring>& pictures) {
     TextureList& list = TheTextureList();
     list.Clear();
-    for (size_t i = 0; i < pictures.size() && list.Count() < size_t(kMaxSlots); ++i) {
-        list.AddPictureFile(pictures[i], int32_t(i));
-    }
+    LoadPictures(pictures, size_t(kMaxSlots), MachineLoadWorkers(),
+                 [&list](size_t index, ImageHolder& holder) {
+                     return list.AddLoadedPicture(holder, int32_t(index)) >= 0;
+                 });
     std::vector<PictureInfo> infos;
     try {
         infos = LoadedPictures(list);

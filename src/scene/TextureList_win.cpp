@@ -63,19 +63,30 @@ TextureList& TheTextureList() { return processTextureList; }
 int32_t TextureList::NextFreeName() const { return WorkSpace::NextFreeName(entries_); }
 
 int32_t TextureList::AddPictureFile(const std::wstring& path, int32_t name) {
-    if (name < 0) name = NextFreeName();
-    try {
-        entries_.reserve(entries_.size() + 1);
-    } catch (const std::bad_alloc&) {
-        return -1;
-    }
+    // No room for the entry: the picture is not even decoded.
+    if (!Reserve()) return -1;
     ImageHolder holder;
     if (!LoadPictureFile(holder, path)) return -1;
+    return AddLoadedPicture(holder, name);
+}
+
+int32_t TextureList::AddLoadedPicture(ImageHolder& holder, int32_t name) {
+    if (name < 0) name = NextFreeName();
+    if (!Reserve()) return -1;
     const TextureEntry entry = MakeTextureRGB(holder, name);
     if (entry.kind != TextureObject) return -1;
     holder.image.Reset();
     entries_.push_back(entry);
     return int32_t(entries_.size() - 1);
+}
+
+bool TextureList::Reserve() {
+    try {
+        entries_.reserve(entries_.size() + 1);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
 }
 
 void TextureList::Clear() {

@@ -23,6 +23,9 @@ public:
     // -1 and adds nothing when the picture cannot be loaded or no memory for
     // the entry can be had.
     int32_t AddPictureFile(const std::wstring& path, int32_t name);
+    // The same for a picture LoadPictureFile has already decoded into
+    // `holder`, whose image is released once its texture is made.
+    int32_t AddLoadedPicture(ImageHolder& holder, int32_t name);
     int32_t NextFreeName() const;
     // Deletes every entry, last first; OpenGL objects only while a context is ready.
     void Clear();
@@ -33,6 +36,9 @@ public:
     const TextureEntry& At(size_t index) const { return entries_[index]; }
 
 private:
+    // Returns false when no memory for one more entry can be had.
+    bool Reserve();
+
     std::vector<TextureEntry> entries_;
 };
 
