@@ -4,39 +4,22 @@
 #include <gtest/gtest.h>
 
 #include "e2e/driver/ConfigSession.h"
+#include "e2e/driver/PreviewDriver.h"
 
 namespace {
 
 using e2e::ConfigSession;
+using e2e::CursorShown;
+using e2e::OpenPreview;
+using End = e2e::PreviewEnd;
 using Paths = std::vector<std::wstring>;
 
-constexpr int kRemove = 4, kRemoveAll = 5, kPreview = 1003;
+constexpr int kRemove = 4, kRemoveAll = 5;
 
 std::vector<std::string> NumberedPaths(int count) {
     std::vector<std::string> paths;
     for (int i = 1; i <= count; ++i) paths.push_back("C:\\Pics\\pic" + std::to_string(i) + ".jpg");
     return paths;
-}
-
-HWND PreviewOf(const ConfigSession& run) {
-    for (HWND window : e2e::WindowsOf(run.ProcessId())) {
-        if (window != run.Dialog() && e2e::ClassOf(window) == L"#32770" &&
-            IsWindowVisible(window) && !GetDlgItem(window, 1001)) {
-            return window;
-        }
-    }
-    return nullptr;
-}
-
-HWND OpenPreview(const ConfigSession& run) {
-    e2e::PostCommand(run.Dialog(), kPreview);
-    HWND preview = nullptr;
-    e2e::WaitUntil([&] { return (preview = PreviewOf(run)) != nullptr; }, 10000);
-    if (preview) {
-        SetForegroundWindow(preview);
-        e2e::PumpFor(300);
-    }
-    return preview;
 }
 
 void ShiftClick(int x, int y) {
@@ -47,12 +30,6 @@ void ShiftClick(int x, int y) {
     SendInput(1, &shift[0], sizeof(INPUT));
     e2e::ClickAt(x, y);
     SendInput(1, &shift[1], sizeof(INPUT));
-}
-
-bool CursorShown() {
-    CURSORINFO cursor{};
-    cursor.cbSize = sizeof(cursor);
-    return GetCursorInfo(&cursor) && (cursor.flags & CURSOR_SHOWING) != 0;
 }
 
 double BlackShare(const e2e::Screenshot& shot, const RECT& area) {
@@ -70,7 +47,6 @@ TEST(Preview, CoversTheScreenAndEndsOnlyOnAPlainClickEnterOrEscape) {
     ASSERT_TRUE(run.Open());
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
 
-    enum class End { LeftClick, RightClick, Enter, Escape };
     for (End end : {End::LeftClick, End::RightClick, End::Enter, End::Escape}) {
         SCOPED_TRACE(int(end));
         HWND preview = OpenPreview(run);
@@ -95,20 +71,7 @@ TEST(Preview, CoversTheScreenAndEndsOnlyOnAPlainClickEnterOrEscape) {
             e2e::PumpFor(500);
             EXPECT_TRUE(IsWindow(preview)) << "ended by Shift-click, middle click or Space";
         }
-        switch (end) {
-        case End::LeftClick:
-            e2e::ClickAt(width / 2, height / 2);
-            break;
-        case End::RightClick:
-            e2e::ClickAt(width / 2, height / 2, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
-            break;
-        case End::Enter:
-            e2e::PressKey(VK_RETURN);
-            break;
-        case End::Escape:
-            e2e::PressKey(VK_ESCAPE);
-            break;
-        }
+        e2e::GiveEndingInput(end);
         ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(preview); }, 5000));
         EXPECT_TRUE(IsWindowVisible(run.Dialog()));
         EXPECT_TRUE(CursorShown()) << "the cursor is back after the preview";

@@ -1,0 +1,56 @@
+#include "e2e/driver/PreviewDriver.h"
+
+namespace e2e {
+namespace {
+
+constexpr int kPreviewButton = 1003;
+constexpr int kPictureList = 1001;  // only the configuration dialog has it
+
+}  // namespace
+
+HWND PreviewOf(const ConfigSession& run) {
+    for (HWND window : WindowsOf(run.ProcessId())) {
+        if (window != run.Dialog() && ClassOf(window) == L"#32770" && IsWindowVisible(window) &&
+            !GetDlgItem(window, kPictureList)) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+HWND OpenPreview(const ConfigSession& run) {
+    PostCommand(run.Dialog(), kPreviewButton);
+    HWND preview = nullptr;
+    WaitUntil([&] { return (preview = PreviewOf(run)) != nullptr; }, 10000);
+    if (preview) {
+        SetForegroundWindow(preview);
+        PumpFor(300);
+    }
+    return preview;
+}
+
+bool CursorShown() {
+    CURSORINFO cursor{};
+    cursor.cbSize = sizeof(cursor);
+    return GetCursorInfo(&cursor) && (cursor.flags & CURSOR_SHOWING) != 0;
+}
+
+void GiveEndingInput(PreviewEnd end) {
+    const int x = GetSystemMetrics(SM_CXSCREEN) / 2, y = GetSystemMetrics(SM_CYSCREEN) / 2;
+    switch (end) {
+    case PreviewEnd::LeftClick:
+        ClickAt(x, y);
+        break;
+    case PreviewEnd::RightClick:
+        ClickAt(x, y, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+        break;
+    case PreviewEnd::Enter:
+        PressKey(VK_RETURN);
+        break;
+    case PreviewEnd::Escape:
+        PressKey(VK_ESCAPE);
+        break;
+    }
+}
+
+}  // namespace e2e
