@@ -193,6 +193,8 @@ TEST(ConfigDialog, AFailedSaveIsToldAndTheDialogStays) {
         },
         5000));
     EXPECT_EQ(e2e::TitleOf(box), title);
+    e2e::PumpFor(1500);
+    e2e::SaveBitmap(e2e::CaptureScreen(), e2e::BinDir() + L"e2e-failed-save.bmp");
     // The platform's own words for the error, whatever they are.
     bool hasMessage = false;
     for (HWND child : e2e::WindowsOf(run.ProcessId(), true)) {

@@ -49,6 +49,12 @@ void ShiftClick(int x, int y) {
     SendInput(1, &shift[1], sizeof(INPUT));
 }
 
+bool CursorShown() {
+    CURSORINFO cursor{};
+    cursor.cbSize = sizeof(cursor);
+    return GetCursorInfo(&cursor) && (cursor.flags & CURSOR_SHOWING) != 0;
+}
+
 double BlackShare(const e2e::Screenshot& shot, const RECT& area) {
     int black = 0, all = 0;
     for (int y = area.top; y < area.bottom; y += 2) {
@@ -81,6 +87,7 @@ TEST(Preview, CoversTheScreenAndEndsOnlyOnAPlainClickEnterOrEscape) {
         if (end == End::LeftClick) e2e::SaveBitmap(shot, e2e::BinDir() + L"e2e-preview.bmp");
         EXPECT_GT(BlackShare(shot, RECT{width / 4, height / 4, width * 3 / 4, height * 3 / 4}), 0.95);
 
+        EXPECT_FALSE(CursorShown()) << "the preview hides the cursor";
         if (end == End::LeftClick) {
             ShiftClick(width / 2, height / 2);
             e2e::ClickAt(width / 2, height / 2, MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP);
@@ -104,6 +111,7 @@ TEST(Preview, CoversTheScreenAndEndsOnlyOnAPlainClickEnterOrEscape) {
         }
         ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(preview); }, 5000));
         EXPECT_TRUE(IsWindowVisible(run.Dialog()));
+        EXPECT_TRUE(CursorShown()) << "the cursor is back after the preview";
     }
 
     // The list and `pictures` are as they were: OK stores all 27.
