@@ -38,12 +38,21 @@ TEST(FrameLoop, BlackDuringTheProbeThenThePictures) {
     HWND window = e2e::StartFullScreenSaver(saver, folder.Saver(), L"/s", 500, 400);
     ASSERT_TRUE(window);
     const e2e::Screenshot probing = e2e::CaptureScreen();
-    e2e::PumpFor(3000);
-    const e2e::Screenshot running = e2e::CaptureScreen();
     e2e::SaveBitmap(probing, e2e::BinDir() + L"e2e-probe.bmp");
-    e2e::SaveBitmap(running, e2e::BinDir() + L"e2e-running.bmp");
     EXPECT_EQ(LitShare(probing), 0.0);
-    EXPECT_GT(LitShare(running), 0.05);
+    // The Rotation camera may be turning away from the pictures at any given
+    // moment, so the pictures must show in some frame of the next few seconds.
+    double bestShare = 0.0;
+    for (int look = 0; look < 16 && bestShare <= 0.05; ++look) {
+        e2e::PumpFor(500);
+        const e2e::Screenshot running = e2e::CaptureScreen();
+        const double share = LitShare(running);
+        if (share > bestShare) {
+            bestShare = share;
+            e2e::SaveBitmap(running, e2e::BinDir() + L"e2e-running.bmp");
+        }
+    }
+    EXPECT_GT(bestShare, 0.05);
     e2e::PressKey(VK_ESCAPE);
     const auto code = saver.WaitForExit(e2e::kSaverExitMs);
     ASSERT_TRUE(code.has_value());

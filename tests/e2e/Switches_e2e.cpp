@@ -2,10 +2,26 @@
 // once with -1 and never show a window.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "e2e/driver/Driver.h"
 
+namespace {
+
+// The handle of a window that no longer exists, as decimal text. (A small
+// number such as 123 can name a real window under Wine.)
+std::wstring GoneWindowHandle() {
+    HWND window = CreateWindowExW(0, L"STATIC", L"gone", 0, 0, 0, 10, 10, nullptr, nullptr,
+                                  nullptr, nullptr);
+    DestroyWindow(window);
+    return std::to_wstring(static_cast<unsigned long>(reinterpret_cast<uintptr_t>(window)));
+}
+
+}  // namespace
+
 TEST(CommandLine, UnknownSwitchesExitWithMinusOneAndNoWindow) {
-    for (const wchar_t* arguments : {L"/x", L"q", L"/p", L"/p 123", L"/p:1234"}) {
+    const std::wstring notAWindow = L"/p " + GoneWindowHandle();
+    for (const wchar_t* arguments : {L"/x", L"q", L"/p", notAWindow.c_str(), L"/p:1234"}) {
         e2e::Process saver;
         ASSERT_TRUE(saver.Start(e2e::SaverPath(), arguments));
         const auto code = saver.WaitForExit(10000);
