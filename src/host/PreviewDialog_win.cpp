@@ -2,21 +2,18 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "check/ErrorScreen_win.h"
 #include "check/SystemCheck_win.h"
+#include "config/ChosenScene_win.h"
 #include "config/ConfigDialog_win.h"
 #include "config/DialogIds.h"
 #include "host/FrameClock_win.h"
 #include "host/FrameProbe.h"
 #include "host/SaverState_win.h"
 #include "scene/RenderContext_win.h"
-#include "scene/SceneBuild_win.h"
 #include "scene/SceneFrame_win.h"
-#include "scene/SceneModel.h"
 #include "settings/Paths_win.h"
-#include "settings/PictureSettings_win.h"
 
 namespace WorkSpace {
 
@@ -44,22 +41,6 @@ void CoverScreen(HWND dialog) {
     SetWindowPos(dialog, HWND_TOP, 0, 0, desktop.right, desktop.bottom, 0);
 }
 
-// Builds the scene from the user's current, unsaved choice: every picture of
-// the list (the default pictures for an empty one) and the scheme in the scheme
-// box. The list is left exactly as it was, so OK afterwards saves all of it.
-void BuildChosenScene(const std::wstring& settingsPath) {
-    PictureSettings& settings = Settings();
-    struct Restore {
-        std::vector<std::wstring>& pictures;
-        std::vector<std::wstring> chosen;
-        ~Restore() { pictures.swap(chosen); }
-    } restore{settings.pictures, settings.pictures};
-    if (settings.pictures.empty()) settings.AddDefaultPictures();
-    TheScene().scheme = int32_t(
-        SendDlgItemMessageW(ConfigDialogWindow(), IDC_SCHEME_BOX, CB_GETCURSEL, 0, 0));
-    BuildScene(settingsPath, true);
-}
-
 BOOL OnInitDialog(HWND dialog) {
     SaverState& saver = Saver();
     saver.currentWindow = dialog;
@@ -77,7 +58,7 @@ BOOL OnInitDialog(HWND dialog) {
         return TRUE;
     }
     Preview().hasContext = true;
-    BuildChosenScene(settingsPath);
+    BuildChosenScene(GetDlgItem(ConfigDialogWindow(), IDC_SCHEME_BOX), settingsPath);
     SetupProjection();
     if (!CheckSystem()) saver.errorMode = true;
     SetTimer(dialog, kFrameTimer, kFramePeriodMs, nullptr);

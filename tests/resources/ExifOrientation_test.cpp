@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 using namespace WorkSpace;
@@ -43,8 +44,12 @@ Bytes Tiff(bool bigEndian, const std::vector<Entry>& entries, uint32_t ifdOffset
 }
 
 Bytes Segment(uint8_t marker, const Bytes& body) {
-    Bytes s{0xFF, marker, uint8_t((body.size() + 2) >> 8), uint8_t(body.size() + 2)};
-    s.insert(s.end(), body.begin(), body.end());
+    Bytes s(body.size() + 4);
+    s[0] = 0xFF;
+    s[1] = marker;
+    s[2] = uint8_t((body.size() + 2) >> 8);
+    s[3] = uint8_t(body.size() + 2);
+    std::copy(body.begin(), body.end(), s.begin() + 4);
     return s;
 }
 

@@ -48,7 +48,9 @@ TEST(Paths, ReadRegistryDwordTakesFourBytesOfAnyType) {
     for (const Case& c : cases) {
         uint32_t value = 0;
         EXPECT_EQ(ReadRegistryDword(kTestKey, c.name, value), c.read);
-        if (c.read) EXPECT_EQ(value, c.value);
+        if (c.read) {
+            EXPECT_EQ(value, c.value);
+        }
     }
     uint32_t value = 0;
     EXPECT_FALSE(ReadRegistryDword(L"SOFTWARE\\Korimba\\NoSuchKey\\", L"Dword", value));
