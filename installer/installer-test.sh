@@ -7,6 +7,7 @@ set -uo pipefail
 scenario=$1 setup=$(realpath "$2") payload=$3 saver_tests=$5
 export WINEPREFIX=$(realpath -m "$4") WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset WINESERVER
+. "$(dirname "$0")/../scripts/testbed.sh"
 
 sys=$WINEPREFIX/drive_c/windows/system32
 settings=$sys/Veltrano.scr.settings
@@ -39,8 +40,7 @@ remove_everything() {
 }
 
 prepare_prefix() {
-  mkdir -p "$WINEPREFIX"
-  [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
+  testbed_prefix_ready
   remove_everything
 }
 

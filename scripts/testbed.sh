@@ -4,6 +4,23 @@
 testbed_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 testbed_xvfb_pid=
 
+# Makes $WINEPREFIX when it is missing and leaves one persistent wineserver
+# serving it. A server that is not persistent ends a moment after each Wine
+# process, and a process starting at that moment loses its connection.
+testbed_prefix_ready() {
+  mkdir -p "$WINEPREFIX"
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    wineboot -i >/dev/null 2>&1 || true
+    # wineboot returns while the new prefix is still starting up; its server
+    # would refuse to become persistent.
+    timeout 180 wineserver -w >/dev/null 2>&1 || true
+  fi
+  wineserver -p >/dev/null 2>&1 && return 0
+  # A server of an earlier run still holds the prefix: replace it.
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -p >/dev/null 2>&1 || true
+}
+
 testbed_start() {
   local want_private_display=${1:-yes}
   export WINEPREFIX=$testbed_root/build/windows/wineprefix
@@ -22,11 +39,7 @@ testbed_start() {
     rm -f "$fifo"
     export DISPLAY=":$number"
   fi
-  mkdir -p "$WINEPREFIX"
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wineboot -i >/dev/null 2>&1 || true
-  fi
-  wineserver -p >/dev/null 2>&1 || true
+  testbed_prefix_ready
   # The saver's registry key, as the installer would leave it: no language chosen.
   wine reg delete 'HKLM\SOFTWARE\Korimba\ScreenSaver\Veltrano' /f >/dev/null 2>&1 || true
 }
