@@ -1,0 +1,67 @@
+#pragma once
+// The bytes of one picture-cache entry: a picture's texture-size pixels and
+// its decoded size, under the key that says which file, as it was, they came
+// from. Portable; the folder, the files and the pixels' image are the
+// Windows glue's (PictureCache_win.cpp).
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace WorkSpace {
+
+// Changes whenever decoding, turning upright or redrawing to texture size
+// would give other pixels, so that no entry of an older build is believed.
+constexpr uint32_t kPictureCacheVersion = 1;
+
+// Longest listed path an entry keeps, UTF-16 units (the longest Windows path).
+constexpr size_t kMaxCachedPathUnits = 32767;
+
+struct PictureCacheKey {
+    std::u16string path;     // the path as listed, case folded by FoldPathCase
+    uint64_t fileSize = 0;   // bytes
+    uint64_t writeTime = 0;  // last write, 100 ns units since 1601 (as Windows keeps it)
+    uint32_t version = kPictureCacheVersion;
+};
+
+// An entry's content besides its key. Pixels are 32-bit ARGB words in memory
+// order (B, G, R, A), top row first, rows `stride` bytes apart.
+struct PictureCacheImage {
+    int32_t width = 0;          // the picture as decoded and turned upright, pixels
+    int32_t height = 0;
+    int32_t textureWidth = 0;   // the pixels' size, 1..kMaxTextureSide
+    int32_t textureHeight = 0;
+    const uint8_t* pixels = nullptr;
+    size_t stride = 0;          // bytes, at least textureWidth * 4
+};
+
+// Returns `path` with the case of ASCII, Latin, Greek and Cyrillic letters
+// folded to small letters.
+std::u16string FoldPathCase(std::u16string_view path);
+
+// Returns the key of a listed path with the file's size and last-write time.
+PictureCacheKey MakePictureCacheKey(std::u16string_view listedPath, uint64_t fileSize,
+                                    uint64_t writeTime);
+
+// Returns the entry's file name for `key`: 16 hexadecimal digits of a hash of
+// the whole key, then ".entry".
+std::u16string PictureCacheFileName(const PictureCacheKey& key);
+
+// Returns true when `name` has the form PictureCacheFileName gives.
+bool IsPictureCacheFileName(std::u16string_view name);
+
+// Returns the entry's bytes, or none when the key's path is longer than
+// kMaxCachedPathUnits or a size is out of range.
+std::vector<uint8_t> ComposePictureCacheEntry(const PictureCacheKey& key,
+                                              const PictureCacheImage& image);
+
+// Returns the largest entry ComposePictureCacheEntry makes, bytes.
+size_t MaxPictureCacheEntryBytes();
+
+// Returns true when `bytes` are a whole entry for exactly `key` whose checksum
+// holds; `image` then points into `bytes` (stride textureWidth * 4).
+bool ParsePictureCacheEntry(const uint8_t* bytes, size_t count, const PictureCacheKey& key,
+                            PictureCacheImage& image);
+
+}  // namespace WorkSpace

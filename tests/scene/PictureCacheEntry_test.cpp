@@ -1,0 +1,154 @@
+#include "scene/PictureCacheEntry.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+using namespace WorkSpace;
+
+namespace {
+
+const PictureCacheKey kKey = MakePictureCacheKey(u"C:\\Photos\\Été\\Beach.JPG", 123456, 0x01D9A0B0C0D0E0F0);
+
+// A 16 x 32 texture whose every byte differs from its neighbours, in rows
+// padded to `stride` bytes as a locked image may have them.
+struct Texels {
+    explicit Texels(size_t stride) : stride(stride), bytes(stride * 32, 0xEE) {
+        for (size_t row = 0; row < 32; ++row) {
+            for (size_t i = 0; i < 64; ++i) bytes[row * stride + i] = uint8_t(row * 64 + i * 7);
+        }
+    }
+    PictureCacheImage Image() const { return {300, 20, 16, 32, bytes.data(), stride}; }
+    size_t stride;
+    std::vector<uint8_t> bytes;
+};
+
+}  // namespace
+
+// Every byte of an entry counts: whatever is changed, cut or added, and
+// whichever part of the key differs, the entry is refused, while the same
+// path in another case finds it.
+TEST(PictureCacheEntry, OnlyTheWholeEntryOfTheSameKeyIsBelieved) {
+    const Texels texels(64);
+    const std::vector<uint8_t> entry = ComposePictureCacheEntry(kKey, texels.Image());
+    const size_t pathEnd = 28 + 2 * kKey.path.size();
+    ASSERT_EQ(entry.size(), pathEnd + 16 + 64 * 32 + 8);
+
+    PictureCacheImage image;
+    ASSERT_TRUE(ParsePictureCacheEntry(entry.data(), entry.size(), kKey, image));
+    EXPECT_EQ(image.width, 300);
+    EXPECT_EQ(image.height, 20);
+    EXPECT_EQ(image.textureWidth, 16);
+    EXPECT_EQ(image.textureHeight, 32);
+    ASSERT_EQ(image.stride, 64u);
+    EXPECT_EQ(std::vector<uint8_t>(image.pixels, image.pixels + 64 * 32), texels.bytes);
+    const PictureCacheKey otherCase =
+        MakePictureCacheKey(u"c:\\PHOTOS\\éTÉ\\beach.jpg", kKey.fileSize, kKey.writeTime);
+    EXPECT_TRUE(ParsePictureCacheEntry(entry.data(), entry.size(), otherCase, image));
+
+    using Edit = std::function<void(std::vector<uint8_t>&)>;
+    struct Case { const char* what; Edit edit; };
+    const Case damaged[] = {
+        {"empty", [](auto& b) { b.clear(); }},
+        {"cut in the header", [](auto& b) { b.resize(20); }},
+        {"cut in the path", [&](auto& b) { b.resize(pathEnd - 1); }},
+        {"cut in the pixels", [&](auto& b) { b.resize(pathEnd + 16 + 100); }},
+        {"no checksum", [](auto& b) { b.resize(b.size() - 8); }},
+        {"one byte more", [](auto& b) { b.push_back(0); }},
+        {"magic", [](auto& b) { b[0] ^= 1; }},
+        {"pixel bit", [&](auto& b) { b[pathEnd + 16 + 1000] ^= 0x10; }},
+        {"last pixel", [](auto& b) { b[b.size() - 9] ^= 0x80; }},
+        {"checksum", [](auto& b) { b[b.size() - 1] ^= 1; }},
+        {"width", [&](auto& b) { b[pathEnd] ^= 1; }},
+        {"texture width 0", [&](auto& b) { b[pathEnd + 8] = 0; }},
+        {"texture height 512", [&](auto& b) { b[pathEnd + 12] = 0; b[pathEnd + 13] = 2; }},
+        {"path length huge", [](auto& b) { b[27] = 0x7F; }},
+    };
+    for (const Case& c : damaged) {
+        std::vector<uint8_t> bytes = entry;
+        c.edit(bytes);
+        EXPECT_FALSE(ParsePictureCacheEntry(bytes.data(), bytes.size(), kKey, image)) << c.what;
+        EXPECT_EQ(image.pixels, nullptr) << c.what;
+    }
+
+    struct KeyCase { const char* what; PictureCacheKey key; };
+    PictureCacheKey otherVersion = kKey;
+    otherVersion.version += 1;
+    const KeyCase others[] = {
+        {"version", otherVersion},
+        {"size", MakePictureCacheKey(u"C:\\Photos\\Été\\Beach.JPG", 123457, kKey.writeTime)},
+        {"time", MakePictureCacheKey(u"C:\\Photos\\Été\\Beach.JPG", 123456, kKey.writeTime + 1)},
+        {"path", MakePictureCacheKey(u"C:\\Photos\\Ete\\Beach.JPG", 123456, kKey.writeTime)},
+        {"longer path", MakePictureCacheKey(u"C:\\Photos\\Été\\Beach.JPG2", 123456, kKey.writeTime)},
+        {"shorter path", MakePictureCacheKey(u"C:\\Photos\\Été\\Beach.JP", 123456, kKey.writeTime)},
+    };
+    for (const KeyCase& c : others) {
+        EXPECT_FALSE(ParsePictureCacheEntry(entry.data(), entry.size(), c.key, image)) << c.what;
+        EXPECT_NE(PictureCacheFileName(c.key), PictureCacheFileName(kKey)) << c.what;
+    }
+}
+
+// Rows are packed whatever the stride they come in, and sizes an entry could
+// not hold give no entry at all.
+TEST(PictureCacheEntry, ComposesPackedRowsAndRefusesSizesOutOfRange) {
+    const Texels packed(64);
+    const Texels padded(80);
+    EXPECT_EQ(ComposePictureCacheEntry(kKey, padded.Image()),
+              ComposePictureCacheEntry(kKey, packed.Image()));
+
+    struct Case { const char* what; PictureCacheImage image; };
+    const uint8_t* pixels = packed.bytes.data();
+    const Case refused[] = {
+        {"width 0", {0, 20, 16, 32, pixels, 64}},
+        {"negative height", {300, -1, 16, 32, pixels, 64}},
+        {"texture width 0", {300, 20, 0, 32, pixels, 64}},
+        {"texture side 512", {300, 20, 512, 32, pixels, 2048}},
+        {"stride short", {300, 20, 16, 32, pixels, 60}},
+        {"no pixels", {300, 20, 16, 32, nullptr, 64}},
+    };
+    for (const Case& c : refused) {
+        EXPECT_TRUE(ComposePictureCacheEntry(kKey, c.image).empty()) << c.what;
+    }
+    PictureCacheKey longest = kKey;
+    longest.path.assign(kMaxCachedPathUnits + 1, u'a');
+    EXPECT_TRUE(ComposePictureCacheEntry(longest, packed.Image()).empty());
+    longest.path.pop_back();
+    const std::vector<uint8_t> largest(256 * 256 * 4, 0x5A);
+    EXPECT_EQ(ComposePictureCacheEntry(longest, {1, 1, 256, 256, largest.data(), 1024}).size(),
+              MaxPictureCacheEntryBytes());
+}
+
+// The fold is the one the key and its file name both use; letters whose case
+// depends on the language stay as they are.
+TEST(PictureCacheEntry, FileNamesFollowTheFoldedKey) {
+    struct Case { std::u16string a; std::u16string b; bool same; };
+    const Case cases[] = {
+        {u"C:\\A.JPG", u"c:\\a.jpg", true},
+        {u"ÀÉÎÕÜÞ", u"àéîõüþ", true},
+        {u"×", u"÷", false},
+        {u"ĀĞŁŇŸŹŽ", u"āğłňÿźž", true},
+        {u"ΑΣΩ", u"ασω", true},
+        {u"ЁЖЯ", u"ёжя", true},
+        {u"İ", u"i", false},
+        {u"ı", u"I", false},
+        {u"a.jpg", u"a.jpeg", false},
+        {u"a/b", u"a\\b", false},
+    };
+    for (const Case& c : cases) {
+        const std::u16string nameA = PictureCacheFileName(MakePictureCacheKey(c.a, 1, 2));
+        const std::u16string nameB = PictureCacheFileName(MakePictureCacheKey(c.b, 1, 2));
+        EXPECT_EQ(FoldPathCase(c.a) == FoldPathCase(c.b), c.same);
+        EXPECT_EQ(nameA == nameB, c.same);
+        EXPECT_TRUE(IsPictureCacheFileName(nameA));
+    }
+    // The same name in every build and on every run, so entries outlive the process.
+    EXPECT_EQ(PictureCacheFileName(MakePictureCacheKey(u"C:\\A.JPG", 1, 2)),
+              u"0d989301859f6888.entry");
+    for (const char16_t* name : {u"0123456789abcdeF.entry", u"0123456789abcdef.entry.tmp",
+                                 u"0123456789abcde.entry", u"desktop.ini"}) {
+        EXPECT_FALSE(IsPictureCacheFileName(name));
+    }
+}
