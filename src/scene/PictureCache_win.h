@@ -1,0 +1,62 @@
+#pragma once
+// The per-user cache of picture textures: one file per picture in
+// %LOCALAPPDATA%\Veltrano\PictureCache holding what a build made of it (the
+// texture-size pixels and the decoded size), so that a later build takes
+// them instead of decoding the picture again. Every fault of the cache only
+// costs time: the picture is then decoded as if there were no cache.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "resources/PictureDecoding_win.h"
+#include "scene/PictureCacheEntry.h"
+
+namespace WorkSpace {
+
+// The cache folder is trimmed below this after a build, bytes.
+constexpr uint64_t kPictureCacheBytes = 64ull << 20;
+
+// An entry made where a picture was decoded, written once the picture is on
+// its way; empty when there is nothing to write.
+struct PendingEntry {
+    std::wstring path;  // where the entry goes
+    std::vector<uint8_t> bytes;
+};
+
+class PictureCache {
+public:
+    // No folder: finds nothing and keeps nothing.
+    PictureCache() = default;
+    explicit PictureCache(std::wstring folder) : folder_(std::move(folder)) {}
+
+    const std::wstring& Folder() const { return folder_; }
+
+    // Returns true with the picture at `path` in `holder` as LoadPictureFile
+    // leaves it: from its entry when one matches the file as it is now,
+    // otherwise decoded, with the entry to keep in `pending`. A damaged entry,
+    // or one of another key under the same name, is removed. Safe on any thread.
+    bool Load(const std::wstring& path, ImageHolder& holder, PendingEntry& pending) const;
+
+    // Returns true after moving the pending entry into place whole (making the
+    // folder when missing); it is then empty. Safe on any thread and process.
+    bool Keep(PendingEntry& pending) const;
+
+    // Removes the entries least recently found or kept until the folder's
+    // entries take less than `bound` bytes, and temporary files that a write
+    // left behind. For after a build, never during one.
+    void Trim(uint64_t bound = kPictureCacheBytes) const;
+
+private:
+    bool Find(const PictureCacheKey& key, ImageHolder& holder) const;
+
+    std::wstring folder_;  // no trailing backslash; empty: no cache
+};
+
+// Returns the cache folder of the user running the process (not made yet), or
+// an empty path where the platform has no local application-data folder.
+std::wstring UserPictureCacheFolder();
+
+// The cache the scene builds use: the user's own folder.
+PictureCache& ThePictureCache();
+
+}  // namespace WorkSpace

@@ -1,0 +1,245 @@
+#include "scene/PictureCache_win.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "common/WideText_win.h"
+#include "resources/TestPictures_win.h"
+
+using namespace WorkSpace;
+using namespace testpictures;
+
+namespace {
+
+constexpr uint64_t kHour = 3600 * 10000000ull;  // 100 ns units
+
+uint64_t Now() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return (uint64_t(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+}
+
+// Sets a file's last-write time to `ticks`; pictures the tests make are set
+// back, since a picture written just now is not kept.
+void SetWriteTime(const std::wstring& path, uint64_t ticks) {
+    HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    const FILETIME time{DWORD(ticks), DWORD(ticks >> 32)};
+    EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &time));
+    CloseHandle(file);
+}
+
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+PictureCacheKey KeyOf(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
+    return MakePictureCacheKey(AsU16(path), data.nFileSizeLow,
+                               (uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                                   data.ftLastWriteTime.dwLowDateTime);
+}
+
+// What a build takes from a holder: the sizes and every texel.
+struct Loaded {
+    int32_t width = 0;
+    int32_t height = 0;
+    std::vector<uint32_t> texels;
+    bool operator==(const Loaded& o) const {
+        return width == o.width && height == o.height && texels == o.texels;
+    }
+};
+
+Loaded Texels(const ImageHolder& holder) {
+    Loaded loaded{holder.width, holder.height, {}};
+    PixelLock lock(holder.image.Get(), PixelFormat32bppARGB, Gdiplus::ImageLockModeRead);
+    if (!lock) return loaded;
+    for (int32_t y = 0; y < lock.Height(); ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(lock.Pixels() + y * lock.Stride());
+        loaded.texels.insert(loaded.texels.end(), row, row + lock.Width());
+    }
+    return loaded;
+}
+
+Loaded Decoded(const std::wstring& path) {
+    ImageHolder holder;
+    EXPECT_TRUE(LoadPictureFile(holder, path));
+    return Texels(holder);
+}
+
+class PictureCacheTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = MakeTempFolder(L"picturecache");
+        cache_ = PictureCache(folder_ + L"Veltrano\\PictureCache");
+    }
+    void TearDown() override {
+        RemoveTempFolder(cache_.Folder() + L"\\");
+        RemoveTempFolder(folder_ + L"Veltrano\\");
+        RemoveTempFolder(folder_);
+    }
+    // A picture that changes from pixel to pixel, last written an hour ago.
+    std::wstring Picture(const wchar_t* name, uint32_t tint, int width = 300, int height = 200) {
+        const std::wstring path = folder_ + name;
+        EXPECT_TRUE(SavePicture(path, L"image/png", width, height, [tint](int x, int y) {
+            return 0xFF000000u | (uint32_t(x * 7 + y) & 0xFF) << 8 | uint32_t(y * 3) | tint;
+        }));
+        SetWriteTime(path, Now() - kHour);
+        return path;
+    }
+    // Returns true when the picture came from its entry (nothing to keep).
+    bool LoadFromCache(const std::wstring& path, Loaded& loaded, PendingEntry& pending) {
+        ImageHolder holder;
+        EXPECT_TRUE(cache_.Load(path, holder, pending));
+        loaded = Texels(holder);
+        return pending.bytes.empty();
+    }
+    std::wstring folder_;
+    PictureCache cache_;
+};
+
+}  // namespace
+
+// A kept picture comes back with the same sizes and texels; any entry that is
+// not exactly its own is removed, the picture is decoded as without a cache,
+// and its entry written again.
+TEST_F(PictureCacheTest, OnlyAWholeEntryOfTheSamePictureIsTaken) {
+    const std::wstring path = Picture(L"a.png", 0x800000);
+    const Loaded decoded = Decoded(path);
+    Loaded loaded;
+    PendingEntry pending;
+    EXPECT_FALSE(LoadFromCache(path, loaded, pending));
+    EXPECT_TRUE(loaded == decoded);
+    const std::wstring entryPath = pending.path;
+    ASSERT_TRUE(cache_.Keep(pending));  // the folder is made on demand
+    EXPECT_TRUE(pending.bytes.empty());
+    const std::vector<uint8_t> entry = ReadBytes(entryPath);
+    ASSERT_FALSE(entry.empty());
+    std::wstring upper = path;
+    CharUpperW(upper.data());
+    for (const std::wstring& listed : {path, upper}) {
+        EXPECT_TRUE(LoadFromCache(listed, loaded, pending));
+        EXPECT_TRUE(loaded == decoded);
+    }
+
+    PictureCacheKey otherVersion = KeyOf(path);
+    otherVersion.version += 1;
+    PictureCacheImage image;
+    ASSERT_TRUE(ParsePictureCacheEntry(entry.data(), entry.size(), KeyOf(path), image));
+    using Edit = std::function<std::vector<uint8_t>()>;
+    struct Case { const char* what; Edit bytes; };
+    const Case damaged[] = {
+        {"empty", [] { return std::vector<uint8_t>(); }},
+        {"truncated", [&] { return std::vector<uint8_t>(entry.begin(), entry.end() - 100); }},
+        {"a pixel byte flipped",
+         [&] { auto b = entry; b[b.size() - 5000] ^= 0x04; return b; }},
+        {"another version", [&] { return ComposePictureCacheEntry(otherVersion, image); }},
+        {"another key under the same name",
+         [&] { return ComposePictureCacheEntry(KeyOf(Picture(L"b.png", 0x80)), image); }},
+    };
+    for (const Case& c : damaged) {
+        const std::vector<uint8_t> bytes = c.bytes();
+        ASSERT_TRUE(WriteBytes(entryPath, bytes.data(), bytes.size())) << c.what;
+        EXPECT_FALSE(LoadFromCache(path, loaded, pending)) << c.what;
+        EXPECT_TRUE(loaded == decoded) << c.what;
+        EXPECT_FALSE(Exists(entryPath)) << c.what;
+        EXPECT_TRUE(cache_.Keep(pending)) << c.what;
+        EXPECT_EQ(ReadBytes(entryPath), entry) << c.what;
+    }
+}
+
+// The key is read from the file each time: new content at the same path, or
+// no file, is never answered from the cache.
+TEST_F(PictureCacheTest, ChangedAndDeletedPicturesAreNotTakenFromTheCache) {
+    const std::wstring path = Picture(L"a.png", 0x800000);
+    Loaded loaded;
+    PendingEntry pending;
+    EXPECT_FALSE(LoadFromCache(path, loaded, pending));
+    ASSERT_TRUE(cache_.Keep(pending));
+    Picture(L"a.png", 0x000080);  // new content, another time
+    SetWriteTime(path, Now() - 2 * kHour);
+    EXPECT_FALSE(LoadFromCache(path, loaded, pending));
+    EXPECT_TRUE(loaded == Decoded(path));
+    ASSERT_TRUE(cache_.Keep(pending));
+    Picture(L"a.png", 0x008000);  // written just now: loads, but is not kept yet
+    SetWriteTime(path, Now());
+    EXPECT_FALSE(LoadFromCache(path, loaded, pending));
+    EXPECT_TRUE(loaded == Decoded(path));
+    ASSERT_TRUE(DeleteFileW(path.c_str()));
+    ImageHolder holder;
+    EXPECT_FALSE(cache_.Load(path, holder, pending));
+    EXPECT_FALSE(holder.image);
+    EXPECT_TRUE(pending.bytes.empty());
+}
+
+// No folder, a folder that cannot be made, and entries that cannot be marked
+// as used: each picture still loads as decoded.
+TEST_F(PictureCacheTest, CacheFoldersThatCannotBeWrittenOnlyCostTime) {
+    const std::wstring path = Picture(L"a.png", 0x800000);
+    const Loaded decoded = Decoded(path);
+    ASSERT_TRUE(WriteBytes(folder_ + L"file", "x", 1));
+    for (const PictureCache& cache : {PictureCache(), PictureCache(folder_ + L"file\\cache")}) {
+        for (int run = 0; run < 2; ++run) {
+            ImageHolder holder;
+            PendingEntry pending;
+            ASSERT_TRUE(cache.Load(path, holder, pending)) << run;
+            EXPECT_TRUE(Texels(holder) == decoded);
+            EXPECT_FALSE(cache.Keep(pending));
+            cache.Trim();
+        }
+    }
+    Loaded loaded;
+    PendingEntry pending;
+    EXPECT_FALSE(LoadFromCache(path, loaded, pending));
+    const std::wstring entryPath = pending.path;
+    ASSERT_TRUE(cache_.Keep(pending));
+    ASSERT_TRUE(SetFileAttributesW(entryPath.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_TRUE(LoadFromCache(path, loaded, pending));
+    EXPECT_TRUE(loaded == decoded);
+    SetFileAttributesW(entryPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// Entries go least recently used first, a find counting as a use; temporary
+// files are removed only once no write can still be under way.
+TEST_F(PictureCacheTest, TrimKeepsTheMostRecentlyUsedUnderTheBound) {
+    std::vector<std::wstring> entries;
+    for (const wchar_t* name : {L"a.png", L"b.png", L"c.png"}) {
+        const std::wstring path = Picture(name, 0x800000);
+        Loaded loaded;
+        PendingEntry pending;
+        EXPECT_FALSE(LoadFromCache(path, loaded, pending));
+        entries.push_back(pending.path);
+        ASSERT_TRUE(cache_.Keep(pending));
+        SetWriteTime(entries.back(), Now() - (4 - entries.size()) * kHour);
+    }
+    const uint64_t entryBytes = ReadBytes(entries[0]).size();
+    Loaded loaded;
+    PendingEntry pending;
+    EXPECT_TRUE(LoadFromCache(folder_ + L"a.png", loaded, pending));  // a: used just now
+    const std::wstring staleTemp = entries[0] + L".12-34.tmp";
+    const std::wstring freshTemp = entries[1] + L".56-78.tmp";
+    const std::wstring other = cache_.Folder() + L"\\notes.txt";
+    for (const std::wstring& file : {staleTemp, freshTemp, other}) {
+        ASSERT_TRUE(WriteBytes(file, "x", 1));
+    }
+    SetWriteTime(staleTemp, Now() - 2 * kHour);
+    SetWriteTime(other, Now() - 2 * kHour);
+
+    cache_.Trim(3 * entryBytes + 1);
+    for (const std::wstring& file : entries) EXPECT_TRUE(Exists(file));
+    cache_.Trim(2 * entryBytes + 1);
+    EXPECT_TRUE(Exists(entries[0]));
+    EXPECT_FALSE(Exists(entries[1]));
+    EXPECT_TRUE(Exists(entries[2]));
+    EXPECT_FALSE(Exists(staleTemp));
+    EXPECT_TRUE(Exists(freshTemp));
+    EXPECT_TRUE(Exists(other));
+    cache_.Trim(entryBytes);
+    EXPECT_FALSE(Exists(entries[0]) || Exists(entries[1]) || Exists(entries[2]));
+    DeleteFileW(freshTemp.c_str());
+    DeleteFileW(other.c_str());
+}
