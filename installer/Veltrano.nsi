@@ -258,6 +258,12 @@ Section "Uninstall"
     DeleteRegValue HKCU "${DESKTOP_KEY}" SCRNSAVE.EXE
   ${EndIf}
 
+  ; The picture cache of the user running the uninstaller: small copies of
+  ; the listed pictures that the saver makes again whenever it needs them.
+  SetShellVarContext current
+  RMDir /r "$LOCALAPPDATA\Veltrano\PictureCache"
+  RMDir "$LOCALAPPDATA\Veltrano"
+
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
   Delete "${UNINSTALLER}"
 SectionEnd

@@ -100,8 +100,12 @@ silent_install_and_uninstall() {
   check "Add/Remove Programs names the saver" [ -n "$(reg_value "$uninstall_key" DisplayName)" ]
   check "Add/Remove Programs lists the uninstaller" \
     [ "$(reg_value "$uninstall_key" QuietUninstallString)" = '"C:\windows\system32\VeltranoUninstall.exe" /S' ]
+  local cache
+  cache=$(winepath -u "$(wine cmd /c echo %LOCALAPPDATA% | tr -d '\r')")/Veltrano/PictureCache
+  mkdir -p "$cache" && echo entry >"$cache/0123456789abcdef.entry"
   check "silent uninstall succeeds" uninstall /S
   check "the uninstaller removed files, keys and its entry" nothing_installed
+  check "the user's picture cache is gone" [ ! -e "$cache" ]
   check "the settings file is gone" [ ! -e "$settings" ]
   check "the user's screen saver is no longer Veltrano" [ -z "$(reg_value "$desktop_key" SCRNSAVE.EXE)" ]
 }
