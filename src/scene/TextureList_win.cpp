@@ -66,7 +66,7 @@ int32_t TextureList::AddPictureFile(const std::wstring& path, int32_t name) {
     // No room for the entry: the picture is not even decoded.
     if (!Reserve()) return -1;
     ImageHolder holder;
-    if (!LoadPictureFile(holder, path)) return -1;
+    if (!LoadPictureFile(holder, path, PowerOfTwoSide)) return -1;
     return AddLoadedPicture(holder, name);
 }
 
