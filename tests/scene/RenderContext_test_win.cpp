@@ -37,7 +37,7 @@ TEST_F(RenderContextTest, ContextFollowsItsWindow) {
     EXPECT_EQ(context.attachedRect.right, 320);
     EXPECT_EQ(context.attachedRect.bottom, 200);
     PIXELFORMATDESCRIPTOR format{};
-    DescribePixelFormat(context.deviceContext, GetPixelFormat(context.deviceContext),
+    DescribePixelFormat(context.deviceContext.Get(), GetPixelFormat(context.deviceContext.Get()),
                         sizeof format, &format);
     EXPECT_TRUE(format.dwFlags & PFD_DOUBLEBUFFER);
     EXPECT_GT(format.cDepthBits, 0);
