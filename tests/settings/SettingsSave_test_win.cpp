@@ -49,6 +49,7 @@ public:
         // A disk that fills up half way: part of the new content is written.
         if (Fails(Step::WriteHalf)) {
             SettingsFileOps::WriteAll(file, bytes.substr(0, bytes.size() / 2));
+            SetLastError(kStepError);
             return false;
         }
         return SettingsFileOps::WriteAll(file, bytes);
