@@ -1,5 +1,5 @@
 # The saver, its Windows unit tests and its end-to-end scenarios, for i686 MinGW.
-add_compile_definitions(UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+add_compile_definitions(UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0600 WINVER=0x0600)
 # SSE2 arithmetic so that 32-bit float results match the native build.
 add_compile_options(-msse2 -mfpmath=sse -Wall -Wextra)
 add_link_options(-static)
