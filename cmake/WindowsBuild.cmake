@@ -49,7 +49,8 @@ set(VELTRANO_WINE_TEST_PROPERTIES RESOURCE_LOCK wine TIMEOUT ${VELTRANO_TEST_TIM
 
 add_executable(veltrano_win_tests ${VELTRANO_CORE_TESTS} ${VELTRANO_WIN_TESTS})
 target_include_directories(veltrano_win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-target_link_libraries(veltrano_win_tests PRIVATE veltrano_win GTest::gtest_main)
+# psapi: the memory figures some tests read (kernel32 has them only from Windows 7 on).
+target_link_libraries(veltrano_win_tests PRIVATE veltrano_win psapi GTest::gtest_main)
 gtest_discover_tests(veltrano_win_tests
   TEST_PREFIX "windows."
   DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
