@@ -4,9 +4,14 @@
 # target (default 60), then optionally the targets to run (default: all).
 # Ends with one line per target: its instrumented counters and the coverage reached,
 # so a target that cannot see the code under test shows at once.
+#   run-fuzz.sh merge [TARGET...]  adds to each seed folder the fewest inputs of
+#   out/fuzz/<target>/corpus that reach every edge the runs reached (edges, not hit
+#   counts, so the seed folders stay at tens of files).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+mode=run
+[ "${1:-}" = merge ] && mode=merge
 seconds=${1:-60}
 shift || true
 cmake --preset fuzz >/dev/null
@@ -14,6 +19,15 @@ cmake --build --preset fuzz -j "$(nproc)"
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
   for src in tests/fuzz/*_fuzz.cpp; do targets+=("$(basename "$src" .cpp)"); done
+fi
+if [ "$mode" = merge ]; then
+  for name in "${targets[@]}"; do
+    mkdir -p "tests/fuzz/corpus/$name" "out/fuzz/$name/corpus"
+    build/fuzz/"$name" -set_cover_merge=1 -use_counters=0 \
+      "tests/fuzz/corpus/$name" "out/fuzz/$name/corpus" 2>&1 | grep '^MERGE-OUTER: [0-9]* new' |
+      sed "s/^MERGE-OUTER/$name/"
+  done
+  exit 0
 fi
 summary=()
 failed=0
