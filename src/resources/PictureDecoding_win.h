@@ -19,11 +19,14 @@ struct ImageHolder {
     int32_t height = 0;  // pixels
 };
 
+// Returns the texture side, pixels, for a picture side of `side` pixels.
+using TextureSideRule = int32_t (*)(int32_t side);
+
 // Returns true after decoding the file at `path` by its content, recording its
-// size and leaving in `holder` a 32-bit ARGB copy of PowerOfTwoSide(width) x
-// PowerOfTwoSide(height) pixels with the picture stretched over all of it.
+// size and leaving in `holder` a 32-bit ARGB copy of side(width) x
+// side(height) pixels with the picture stretched over all of it.
 // On failure the holder is empty.
-bool LoadPictureFile(ImageHolder& holder, const std::wstring& path);
+bool LoadPictureFile(ImageHolder& holder, const std::wstring& path, TextureSideRule side);
 
 // Returns the picture file decoded at its own size and turned upright by its
 // EXIF orientation, or none: the first step of LoadPictureFile. `size`
