@@ -16,6 +16,7 @@
 #include "resources/ImageServices_win.h"
 #include "resources/PictureDecoding_win.h"
 #include "scene/FrameGeometry.h"
+#include "scene/PictureCache_win.h"
 #include "scene/RenderContext_win.h"
 #include "scene/SceneBuild_win.h"
 #include "scene/SceneFrame_win.h"
@@ -124,6 +125,8 @@ int main() {
         std::fprintf(stderr, "usage: scene_bench_win <folder of JPEG pictures>\n");
         return 2;
     }
+    // The build's figures are those of decoding: no picture cache.
+    ThePictureCache() = PictureCache();
     const std::vector<std::wstring> pictures = JpegsIn(folder);
     if (pictures.empty() || !StartImageServices()) {
         std::fprintf(stderr, "scene_bench_win: no pictures or no image services\n");

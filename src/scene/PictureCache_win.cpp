@@ -8,6 +8,7 @@
 
 #include "common/Handles_win.h"
 #include "common/WideText_win.h"
+#include "scene/TextureEntry.h"
 
 namespace WorkSpace {
 namespace {
@@ -137,15 +138,16 @@ bool IsTempName(std::wstring_view name) {
 bool PictureCache::Find(const PictureCacheKey& key, ImageHolder& holder) const {
     const std::wstring path = folder_ + L"\\" + ToWide(PictureCacheFileName(key));
     // Write-attribute access marks the entry used; a folder that is read-only
-    // still lends its entries.
+    // still lends its entries. No one writes an entry in place (Keep moves a
+    // whole one over it), and none is moved or deleted while it is read here.
+    constexpr DWORD kSharing = FILE_SHARE_READ | FILE_SHARE_WRITE;
     bool markable = true;
-    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ | FILE_WRITE_ATTRIBUTES,
-                                FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                nullptr));
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ | FILE_WRITE_ATTRIBUTES, kSharing,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file && GetLastError() == ERROR_ACCESS_DENIED) {
         markable = false;
-        file.Reset(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        file.Reset(CreateFileW(path.c_str(), GENERIC_READ, kSharing, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
     }
     if (!file) return false;
     std::vector<uint8_t> bytes;
@@ -178,7 +180,7 @@ bool PictureCache::Load(const std::wstring& path, ImageHolder& holder,
     PictureCacheKey key;
     const bool keyed = !folder_.empty() && ReadPictureKey(path, key);
     if (keyed && Find(key, holder)) return true;
-    if (!LoadPictureFile(holder, path)) return false;
+    if (!LoadPictureFile(holder, path, PowerOfTwoSide)) return false;
     if (keyed && Settled(key)) {
         try {
             pending.bytes = EntryOf(key, holder);

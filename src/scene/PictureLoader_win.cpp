@@ -23,24 +23,42 @@ struct DecodedPicture {
 // What the decoding threads and the uploading thread share, all of it
 // touched only under `lock` except the read-only picture list.
 struct LoadState {
-    LoadState(const std::vector<std::wstring>& pictures, size_t wanted, size_t window)
-        : pictures(pictures), order(pictures.size(), wanted, window) {}
+    LoadState(const std::vector<std::wstring>& pictures, size_t wanted, size_t window,
+              const PictureCache* cache)
+        : pictures(pictures), cache(cache), order(pictures.size(), wanted, window) {}
 
-    // Decodes a claimed picture outside the held lock and files it for its upload.
-    void Decode(std::unique_lock<std::mutex>& held, size_t index) {
+    // Decodes a claimed picture (or takes it from the cache) outside the held
+    // lock and files it for its upload; its cache entry, if any, is left in
+    // `pending` for Keep.
+    void Decode(std::unique_lock<std::mutex>& held, size_t index, PendingEntry& pending) {
         held.unlock();
         DecodedPicture picture;
         try {
-            picture.decoded = LoadPictureFile(picture.holder, pictures[index], PowerOfTwoSide);
+            picture.decoded =
+                cache ? cache->Load(pictures[index], picture.holder, pending)
+                      : LoadPictureFile(picture.holder, pictures[index], PowerOfTwoSide);
         } catch (...) {
             picture = DecodedPicture();  // no memory to decode it: it fails as it would alone
+            pending = PendingEntry();
         }
         held.lock();
         places[index % order.Window()] = std::move(picture);
         order.Finish(index);
     }
 
+    // Writes a decoded picture's cache entry outside the held lock, after the
+    // picture was filed, so the upload never waits for the write.
+    void Keep(std::unique_lock<std::mutex>& held, PendingEntry& pending) {
+        if (pending.bytes.empty()) return;
+        held.unlock();
+        const bool written = cache->Keep(pending);
+        held.lock();
+        kept += written;
+    }
+
     const std::vector<std::wstring>& pictures;
+    const PictureCache* cache;
+    size_t kept = 0;
     LoadOrder order;
     std::array<DecodedPicture, kMaxLoadWindow> places;
     bool stopping = false;
@@ -54,8 +72,10 @@ void DecodeLoop(LoadState& state) {
     while (!state.stopping) {
         size_t index = 0;
         if (state.order.Start(index)) {
-            state.Decode(held, index);
+            PendingEntry pending;
+            state.Decode(held, index, pending);
             state.pictureReady.notify_one();
+            state.Keep(held, pending);
         } else {
             state.workReady.wait(held);
         }
@@ -111,10 +131,11 @@ size_t MachineLoadWorkers() {
 }
 
 PictureLoadReport LoadPictures(const std::vector<std::wstring>& pictures, size_t wanted,
-                               size_t workers, const PictureUpload& upload) {
+                               size_t workers, const PictureUpload& upload,
+                               const PictureCache* cache) {
     // The image services start here, once, before any thread could race to start them.
     if (!StartImageServices()) workers = 0;
-    LoadState state(pictures, wanted, LoadWindow(workers));
+    LoadState state(pictures, wanted, LoadWindow(workers), cache);
     PictureLoadReport report;
     DecoderPool pool(state, workers);
     report.workers = pool.Count();
@@ -125,7 +146,9 @@ PictureLoadReport LoadPictures(const std::vector<std::wstring>& pictures, size_t
             if (pool.Count() > 0) {
                 state.pictureReady.wait(held);
             } else if (state.order.Start(index)) {
-                state.Decode(held, index);
+                PendingEntry pending;
+                state.Decode(held, index, pending);
+                state.Keep(held, pending);
             }
             continue;
         }
@@ -147,6 +170,7 @@ PictureLoadReport LoadPictures(const std::vector<std::wstring>& pictures, size_t
     report.decoded = state.order.Started();
     report.loaded = state.order.Loaded();
     report.peakPending = state.order.PeakPending();
+    report.kept = state.kept;
     return report;
 }
 

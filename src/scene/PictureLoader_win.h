@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "resources/PictureDecoding_win.h"
+#include "scene/PictureCache_win.h"
 
 namespace WorkSpace {
 
@@ -23,6 +24,7 @@ struct PictureLoadReport {
     size_t decoded = 0;      // pictures whose decoding was started
     size_t loaded = 0;       // uploads that returned true
     size_t peakPending = 0;  // most pictures started and not yet uploaded at once
+    size_t kept = 0;         // entries written to the picture cache
 };
 
 // Returns the decoding threads a build starts on this machine: one per
@@ -35,8 +37,11 @@ size_t MachineLoadWorkers();
 // decode meanwhile, never more than LoadWindow(workers) pictures ahead of the
 // uploads and never a picture beyond the one that completes `wanted`; the
 // threads end before this returns. With no thread started (0 asked, or none
-// could be made) the caller decodes each picture itself.
+// could be made) the caller decodes each picture itself. With a `cache`, a
+// picture it holds is taken from it instead, and each decoded one is kept
+// there once it has been handed on.
 PictureLoadReport LoadPictures(const std::vector<std::wstring>& pictures, size_t wanted,
-                               size_t workers, const PictureUpload& upload);
+                               size_t workers, const PictureUpload& upload,
+                               const PictureCache* cache = nullptr);
 
 }  // namespace WorkSpace

@@ -35,10 +35,13 @@ std::vector<PictureInfo> LoadedPictures(const TextureList& list) {
 void LoadScenePictures(const std::vector<std::wstring>& pictures) {
     TextureList& list = TheTextureList();
     list.Clear();
-    LoadPictures(pictures, size_t(kMaxSlots), MachineLoadWorkers(),
-                 [&list](size_t index, ImageHolder& holder) {
-                     return list.AddLoadedPicture(holder, int32_t(index)) >= 0;
-                 });
+    const PictureCache& cache = ThePictureCache();
+    const PictureLoadReport report =
+        LoadPictures(pictures, size_t(kMaxSlots), MachineLoadWorkers(),
+                     [&list](size_t index, ImageHolder& holder) {
+                         return list.AddLoadedPicture(holder, int32_t(index)) >= 0;
+                     },
+                     &cache);
     std::vector<PictureInfo> infos;
     try {
         infos = LoadedPictures(list);
@@ -46,6 +49,8 @@ void LoadScenePictures(const std::vector<std::wstring>& pictures) {
         infos.clear();  // no memory for the records: an empty scene
     }
     FillSlots(TheScene(), infos, GetTickCount());
+    // Only a build that added entries can have taken the cache over its bound.
+    if (report.kept > 0) cache.Trim();
 }
 
 void PlaceLogo(UniqueImage image) {

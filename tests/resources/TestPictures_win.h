@@ -66,6 +66,21 @@ inline std::vector<uint8_t> ReadBytes(const std::wstring& path) {
     return bytes;
 }
 
+// Sets a file's last-write time `hours` before now.
+inline bool AgeFile(const std::wstring& path, uint32_t hours) {
+    HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const uint64_t ticks = ((uint64_t(now.dwHighDateTime) << 32) | now.dwLowDateTime) -
+                           uint64_t(hours) * 3600 * 10000000;
+    const FILETIME time{DWORD(ticks), DWORD(ticks >> 32)};
+    const BOOL set = SetFileTime(file, nullptr, nullptr, &time);
+    CloseHandle(file);
+    return set != FALSE;
+}
+
 inline bool EncoderFor(const wchar_t* mimeType, CLSID& clsid) {
     UINT count = 0, size = 0;
     if (Gdiplus::DllExports::GdipGetImageEncodersSize(&count, &size) != Gdiplus::Ok || size == 0) {
@@ -165,6 +180,15 @@ inline bool SavePicture(const std::wstring& path, const wchar_t* mimeType, int w
     WorkSpace::UniqueImage image(bitmap);
     return Gdiplus::DllExports::GdipSaveImageToFile(image.Get(), path.c_str(), &clsid, nullptr) ==
            Gdiplus::Ok;
+}
+
+// The APP1 segment with a little-endian TIFF block whose IFD0 holds the
+// orientation; it goes right after a JPEG's first two bytes.
+inline std::vector<uint8_t> ExifSegment(uint16_t orientation) {
+    return {0xFF, 0xE1, 0x00, 0x22, 'E', 'x', 'i', 'f', 0, 0,
+            'I', 'I', 42, 0, 8, 0, 0, 0,
+            1, 0, 0x12, 0x01, 3, 0, 1, 0, 0, 0, uint8_t(orientation), 0, 0, 0,
+            0, 0, 0, 0};
 }
 
 // A BMP header that claims 60000 x 60000 pixels of 24 bits, followed by a few bytes.

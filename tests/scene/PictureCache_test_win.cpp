@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -9,30 +10,13 @@
 
 #include "common/WideText_win.h"
 #include "resources/TestPictures_win.h"
+#include "scene/PictureLoader_win.h"
+#include "scene/TextureEntry.h"
 
 using namespace WorkSpace;
 using namespace testpictures;
 
 namespace {
-
-constexpr uint64_t kHour = 3600 * 10000000ull;  // 100 ns units
-
-uint64_t Now() {
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    return (uint64_t(now.dwHighDateTime) << 32) | now.dwLowDateTime;
-}
-
-// Sets a file's last-write time to `ticks`; pictures the tests make are set
-// back, since a picture written just now is not kept.
-void SetWriteTime(const std::wstring& path, uint64_t ticks) {
-    HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    const FILETIME time{DWORD(ticks), DWORD(ticks >> 32)};
-    EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &time));
-    CloseHandle(file);
-}
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -67,7 +51,7 @@ Loaded Texels(const ImageHolder& holder) {
 
 Loaded Decoded(const std::wstring& path) {
     ImageHolder holder;
-    EXPECT_TRUE(LoadPictureFile(holder, path));
+    EXPECT_TRUE(LoadPictureFile(holder, path, PowerOfTwoSide));
     return Texels(holder);
 }
 
@@ -88,7 +72,7 @@ protected:
         EXPECT_TRUE(SavePicture(path, L"image/png", width, height, [tint](int x, int y) {
             return 0xFF000000u | (uint32_t(x * 7 + y) & 0xFF) << 8 | uint32_t(y * 3) | tint;
         }));
-        SetWriteTime(path, Now() - kHour);
+        EXPECT_TRUE(AgeFile(path, 1));  // a picture written just now is not kept
         return path;
     }
     // Returns true when the picture came from its entry (nothing to keep).
@@ -161,12 +145,12 @@ TEST_F(PictureCacheTest, ChangedAndDeletedPicturesAreNotTakenFromTheCache) {
     EXPECT_FALSE(LoadFromCache(path, loaded, pending));
     ASSERT_TRUE(cache_.Keep(pending));
     Picture(L"a.png", 0x000080);  // new content, another time
-    SetWriteTime(path, Now() - 2 * kHour);
+    ASSERT_TRUE(AgeFile(path, 2));
     EXPECT_FALSE(LoadFromCache(path, loaded, pending));
     EXPECT_TRUE(loaded == Decoded(path));
     ASSERT_TRUE(cache_.Keep(pending));
     Picture(L"a.png", 0x008000);  // written just now: loads, but is not kept yet
-    SetWriteTime(path, Now());
+    ASSERT_TRUE(AgeFile(path, 0));
     EXPECT_FALSE(LoadFromCache(path, loaded, pending));
     EXPECT_TRUE(loaded == Decoded(path));
     ASSERT_TRUE(DeleteFileW(path.c_str()));
@@ -214,7 +198,7 @@ TEST_F(PictureCacheTest, TrimKeepsTheMostRecentlyUsedUnderTheBound) {
         EXPECT_FALSE(LoadFromCache(path, loaded, pending));
         entries.push_back(pending.path);
         ASSERT_TRUE(cache_.Keep(pending));
-        SetWriteTime(entries.back(), Now() - (4 - entries.size()) * kHour);
+        ASSERT_TRUE(AgeFile(entries.back(), uint32_t(4 - entries.size())));
     }
     const uint64_t entryBytes = ReadBytes(entries[0]).size();
     Loaded loaded;
@@ -226,8 +210,8 @@ TEST_F(PictureCacheTest, TrimKeepsTheMostRecentlyUsedUnderTheBound) {
     for (const std::wstring& file : {staleTemp, freshTemp, other}) {
         ASSERT_TRUE(WriteBytes(file, "x", 1));
     }
-    SetWriteTime(staleTemp, Now() - 2 * kHour);
-    SetWriteTime(other, Now() - 2 * kHour);
+    ASSERT_TRUE(AgeFile(staleTemp, 2));
+    ASSERT_TRUE(AgeFile(other, 2));
 
     cache_.Trim(3 * entryBytes + 1);
     for (const std::wstring& file : entries) EXPECT_TRUE(Exists(file));
@@ -242,4 +226,74 @@ TEST_F(PictureCacheTest, TrimKeepsTheMostRecentlyUsedUnderTheBound) {
     EXPECT_FALSE(Exists(entries[0]) || Exists(entries[1]) || Exists(entries[2]));
     DeleteFileW(freshTemp.c_str());
     DeleteFileW(other.c_str());
+}
+
+// Two processes that load the same pictures at once, each emptying the cache
+// before every round, leave only whole entries, each found for its picture.
+// The test runs itself as those two processes, told apart by the environment.
+TEST_F(PictureCacheTest, TwoProcessesAtOnceLeaveOnlyWholeEntries) {
+    constexpr const wchar_t* kSharedFolder = L"VELTRANO_CACHE_TEST_FOLDER";
+    wchar_t shared[MAX_PATH] = {};
+    const bool child = GetEnvironmentVariableW(kSharedFolder, shared, MAX_PATH) > 0;
+    const std::wstring folder = child ? std::wstring(shared) : folder_;
+    const PictureCache cache(folder + L"Veltrano\\PictureCache");
+    std::vector<std::wstring> pictures;
+    std::vector<Loaded> decoded;
+    for (uint32_t i = 0; i < 6; ++i) {
+        const std::wstring name = std::to_wstring(i) + L".png";
+        pictures.push_back(child ? folder + name : Picture(name.c_str(), i * 0x200000));
+        decoded.push_back(Decoded(pictures.back()));
+    }
+    if (child) {
+        for (int round = 0; round < 3; ++round) {
+            cache.Trim(0);
+            const PictureLoadReport report = LoadPictures(
+                pictures, pictures.size(), 2,
+                [&decoded](size_t i, ImageHolder& holder) { return Texels(holder) == decoded[i]; },
+                &cache);
+            EXPECT_EQ(report.loaded, pictures.size()) << round;
+        }
+        return;
+    }
+
+    wchar_t self[MAX_PATH] = {};
+    ASSERT_TRUE(GetModuleFileNameW(nullptr, self, MAX_PATH));
+    std::wstring command = L"\"" + std::wstring(self) +
+                           L"\" --gtest_filter=PictureCacheTest.TwoProcessesAtOnceLeaveOnlyWholeEntries";
+    ASSERT_TRUE(SetEnvironmentVariableW(kSharedFolder, folder_.c_str()));
+    PROCESS_INFORMATION processes[2] = {};
+    for (PROCESS_INFORMATION& process : processes) {
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        EXPECT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                   nullptr, &startup, &process));
+    }
+    SetEnvironmentVariableW(kSharedFolder, nullptr);
+    for (PROCESS_INFORMATION& process : processes) {
+        if (!process.hProcess) continue;
+        EXPECT_EQ(WaitForSingleObject(process.hProcess, 90000), WAIT_OBJECT_0);
+        DWORD code = 1;
+        EXPECT_TRUE(GetExitCodeProcess(process.hProcess, &code) && code == 0);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+
+    std::vector<std::wstring> names;
+    for (const std::wstring& path : pictures) names.push_back(ToWide(PictureCacheFileName(KeyOf(path))));
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((cache.Folder() + L"\\*").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        EXPECT_NE(std::find(names.begin(), names.end(), found.cFileName), names.end())
+            << "left behind: " << found.cFileName;
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    for (size_t i = 0; i < pictures.size(); ++i) {
+        const bool present = Exists(cache.Folder() + L"\\" + names[i]);
+        Loaded loaded;
+        PendingEntry pending;
+        EXPECT_EQ(LoadFromCache(pictures[i], loaded, pending), present) << i;
+        EXPECT_TRUE(loaded == decoded[i]) << i;
+    }
 }

@@ -14,6 +14,7 @@
 #include "resources/TestPictures_win.h"
 #include "scene/GlWindow_win.h"
 #include "scene/LoadOrder.h"
+#include "scene/PictureCache_win.h"
 #include "scene/RenderContext_win.h"
 #include "scene/SceneBuild_win.h"
 #include "scene/SceneModel.h"
@@ -74,13 +75,14 @@ Built OneAfterAnother(const std::vector<std::wstring>& pictures) {
 }
 
 Built WithWorkers(const std::vector<std::wstring>& pictures, size_t workers,
-                  PictureLoadReport& report) {
+                  PictureLoadReport& report, const PictureCache* cache = nullptr) {
     TextureList& list = TheTextureList();
     list.Clear();
     report = LoadPictures(pictures, size_t(kMaxSlots), workers,
                           [&list](size_t index, ImageHolder& holder) {
                               return list.AddLoadedPicture(holder, int32_t(index)) >= 0;
-                          });
+                          },
+                          cache);
     return Record();
 }
 
@@ -139,8 +141,10 @@ protected:
 
 }  // namespace
 
-// Every format, the failures among them and the stop at 30 loaded: the
-// pool's build is the one-after-another build down to the texels.
+// Every format, a turned photo, the failures among them and the stop at 30
+// loaded: the pool's build, and the build through the picture cache while it
+// fills it and once it holds every picture, is the one-after-another build
+// down to the texels.
 TEST_F(PictureLoader, BuildsWhatLoadingOneAfterAnotherBuilds) {
     glwindow::GlWindow window(320, 240);
     ASSERT_TRUE(AttachWindow(window.Get()));
@@ -149,16 +153,23 @@ TEST_F(PictureLoader, BuildsWhatLoadingOneAfterAnotherBuilds) {
     const std::wstring cut = folder_ + L"cut.jpg";
     ASSERT_TRUE(WriteBytes(cut, whole.data(), whole.size() / 3));
     ASSERT_TRUE(CreateDirectoryW((folder_ + L"folder.png").c_str(), nullptr));
+    const std::wstring turned = Save(L"f.jpg", L"image/jpeg", 120, 80, Gradient(5));
+    std::vector<uint8_t> turnedBytes = ReadBytes(turned);
+    const std::vector<uint8_t> exif = ExifSegment(6);
+    turnedBytes.insert(turnedBytes.begin() + 2, exif.begin(), exif.end());
+    ASSERT_TRUE(WriteBytes(turned, turnedBytes.data(), turnedBytes.size()));
     const std::vector<std::wstring> kinds = {
         jpeg,
         Save(L"b.png", L"image/png", 300, 200, Gradient(2)),
         folder_ + L"missing.jpg",
         Save(L"c.bmp", L"image/bmp", 100, 50, Gradient(3)),
         cut,
+        turned,
         Save(L"d.gif", L"image/gif", 40, 40, Solid(0xFF3366CC)),
         folder_ + L"folder.png",
         Save(L"e.tif", L"image/tiff", 500, 400, Gradient(4)),
     };
+    for (const std::wstring& path : kinds) AgeFile(path, 1);  // old enough to be kept
     std::vector<std::wstring> pictures;
     for (int round = 0; round < 7; ++round) pictures.insert(pictures.end(), kinds.begin(), kinds.end());
 
@@ -166,12 +177,22 @@ TEST_F(PictureLoader, BuildsWhatLoadingOneAfterAnotherBuilds) {
     ASSERT_EQ(expected.entries.size(), size_t(kMaxSlots));
     ASSERT_LT(size_t(expected.entries.back().name), pictures.size() - 1);  // loading stopped early
 
-    for (size_t workers : {size_t(0), size_t(1), size_t(2), size_t(4)}) {
-        SCOPED_TRACE(::testing::Message() << workers << " workers");
+    const PictureCache cache(folder_ + L"cache");
+    struct Run { size_t workers; const PictureCache* cache; size_t kept; };
+    const Run runs[] = {
+        {0, nullptr, 0}, {1, nullptr, 0}, {2, nullptr, 0}, {4, nullptr, 0},
+        {0, &cache, 6},  // each of the six pictures that load, once
+        {2, &cache, 0},  // every one of them from the cache
+    };
+    for (const Run& run : runs) {
+        SCOPED_TRACE(::testing::Message() << run.workers << " workers"
+                                          << (run.cache ? ", cache" : ""));
+        const size_t workers = run.workers;
         const size_t threadsBefore = ThreadsOfThisProcess();
         PictureLoadReport report;
-        const Built got = WithWorkers(pictures, workers, report);
+        const Built got = WithWorkers(pictures, workers, report, run.cache);
         EXPECT_EQ(ThreadsOfThisProcess(), threadsBefore);  // every decoder has ended
+        EXPECT_EQ(report.kept, run.kept);
         EXPECT_EQ(report.workers, workers);
         EXPECT_EQ(report.decoded, size_t(expected.entries.back().name) + 1);
         EXPECT_LE(report.peakPending, LoadWindow(workers));
@@ -185,6 +206,7 @@ TEST_F(PictureLoader, BuildsWhatLoadingOneAfterAnotherBuilds) {
         }
         ExpectSameQuads(got.quads, expected.quads);
     }
+    cache.Trim(0);  // an empty folder, for the fixture to remove
 
     LoadScenePictures(pictures);  // the scene build itself, with this machine's threads
     const Built scene = Record();
