@@ -8,7 +8,7 @@
 #include "config/ChosenScene_win.h"
 #include "config/ConfigDialog_win.h"
 #include "config/DialogIds.h"
-#include "host/FrameClock_win.h"
+#include "scene/FrameClock_win.h"
 #include "host/FrameProbe.h"
 #include "host/SaverState_win.h"
 #include "scene/RenderContext_win.h"

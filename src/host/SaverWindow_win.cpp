@@ -4,7 +4,7 @@
 
 #include "check/ErrorScreen_win.h"
 #include "check/SystemCheck_win.h"
-#include "host/FrameClock_win.h"
+#include "scene/FrameClock_win.h"
 #include "host/FrameProbe.h"
 #include "host/Framework_win.h"
 #include "host/SaverState_win.h"
