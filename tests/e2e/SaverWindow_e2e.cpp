@@ -43,7 +43,7 @@ TEST(SaverWindow, FullScreenTopmostOverTheVirtualScreen) {
     EXPECT_EQ(GetForegroundWindow(), saver.window);
     // The title never changes.
     SendMessageW(saver.window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"other"));
-    EXPECT_EQ(e2e::TitleOf(saver.window), L"Screen Saver");
+    EXPECT_EQ(e2e::WindowText(saver.window), L"Screen Saver");
     // Over the saver the cursor is hidden.
     CURSORINFO cursor{};
     cursor.cbSize = sizeof(cursor);
@@ -127,7 +127,7 @@ TEST(SaverWindow, PreviewIsAChildOfTheHostThatInputNeverCloses) {
         HWND preview = e2e::WaitForChildOf(host.Get(), saver.Id(), kSaverStartMs);
         ASSERT_TRUE(preview) << letter;
         EXPECT_EQ(e2e::ClassOf(preview), kSaverClass);
-        EXPECT_EQ(e2e::TitleOf(preview), L"Preview");
+        EXPECT_EQ(e2e::WindowText(preview), L"Preview");
         EXPECT_EQ(GetParent(preview), host.Get());
         EXPECT_TRUE(GetWindowLongW(preview, GWL_STYLE) & WS_CHILD);
         RECT rect{};

@@ -33,7 +33,7 @@ bool ConfigSession::Open(const std::wstring& arguments) {
         [&] {
             for (HWND window : WindowsOf(saver_.Id())) {
                 if (ClassOf(window) == L"#32770" && IsWindowVisible(window) &&
-                    GetDlgItem(window, 1001)) {
+                    GetDlgItem(window, IDC_PICTURE_LIST)) {
                     dialog_ = window;
                     return true;
                 }
@@ -41,6 +41,12 @@ bool ConfigSession::Open(const std::wstring& arguments) {
             return false;
         },
         15000);
+}
+
+bool BuildMakesPackage() {
+    // The source tree lies three folders above the build's bin folder.
+    const std::wstring recipe = BinDir() + L"..\\..\\..\\assets\\Package.cmake";
+    return GetFileAttributesW(recipe.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool ConfigSession::HasPackage() const {

@@ -8,10 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "config/DialogIds.h"
 #include "e2e/driver/DialogDriver.h"
 #include "e2e/driver/Driver.h"
 
 namespace e2e {
+
+// Returns whether this build makes the resource package (its recipe is in the
+// source tree): a scenario that needs the package then fails without it.
+bool BuildMakesPackage();
 
 class ConfigSession {
 public:
@@ -27,8 +32,8 @@ public:
 
     HWND Dialog() const { return dialog_; }
     HWND Control(int id) const { return GetDlgItem(dialog_, id); }
-    HWND List() const { return Control(1001); }
-    HWND Schemes() const { return Control(1002); }
+    HWND List() const { return Control(IDC_PICTURE_LIST); }
+    HWND Schemes() const { return Control(IDC_SCHEME_BOX); }
     std::vector<std::wstring> Entries() const { return ListBoxEntries(List()); }
     DWORD ProcessId() const { return saver_.Id(); }
 
