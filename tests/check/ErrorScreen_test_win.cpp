@@ -11,6 +11,7 @@
 #include "resources/ZipBuilder.h"
 #include "resources/ZipReader.h"
 #include "settings/Paths_win.h"
+#include "support/RegistryValue_win.h"
 
 using namespace WorkSpace;
 using WorkSpace::Testing::MemoryArchive;
@@ -73,23 +74,19 @@ private:
     HWND window_ = nullptr;
 };
 
-// Sets CurLang for one test, or removes it; the test bed starts without it.
+// Sets CurLang for one test, or removes it.
 class CurLang {
 public:
-    explicit CurLang(const DWORD* value) { Set(value); }
-    ~CurLang() { Set(nullptr); }
+    explicit CurLang(const DWORD* value) : value_(HKEY_LOCAL_MACHINE, kProductKey, kCurLangValue) {
+        if (value) {
+            value_.Set(REG_DWORD, value, sizeof(*value));
+        } else {
+            value_.Remove();
+        }
+    }
 
 private:
-    static void Set(const DWORD* value) {
-        HKEY key = nullptr;
-        RegCreateKeyExW(HKEY_LOCAL_MACHINE, kProductKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-        if (value) {
-            RegSetValueExW(key, kCurLangValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(value), sizeof(*value));
-        } else {
-            RegDeleteValueW(key, kCurLangValue);
-        }
-        RegCloseKey(key);
-    }
+    Testing::ScopedRegistryValue value_;
 };
 
 }  // namespace

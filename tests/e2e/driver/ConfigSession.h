@@ -11,6 +11,7 @@
 #include "config/DialogIds.h"
 #include "e2e/driver/DialogDriver.h"
 #include "e2e/driver/Driver.h"
+#include "support/RegistryValue_win.h"
 
 namespace e2e {
 
@@ -57,13 +58,13 @@ private:
 };
 
 // The interface language in the registry for as long as it lives; none
-// deletes the value. The value is deleted again at the end.
+// deletes the value. The old state comes back at the end.
 class CurLangValue {
 public:
     explicit CurLangValue(std::optional<DWORD> language);
-    CurLangValue(const CurLangValue&) = delete;
-    CurLangValue& operator=(const CurLangValue&) = delete;
-    ~CurLangValue();
+
+private:
+    WorkSpace::Testing::ScopedRegistryValue value_;
 };
 
 // A settings file as the saver writes it: markers, paths, the scheme line.

@@ -1,6 +1,6 @@
 #pragma once
-// A fresh folder under the temporary folder for one test, removed with all
-// its files at the end.
+// A fresh folder under the temporary folder for one test or scenario, removed
+// with everything in it at the end.
 #include <windows.h>
 
 #include <string>
@@ -20,21 +20,13 @@ public:
     }
     TestFolder(const TestFolder&) = delete;
     TestFolder& operator=(const TestFolder&) = delete;
-    ~TestFolder() {
-        WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW((path_ + L"*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                DeleteFileW((path_ + found.cFileName).c_str());
-            } while (FindNextFileW(search, &found));
-            FindClose(search);
-        }
-        RemoveDirectoryW(path_.c_str());
-    }
+    ~TestFolder() { RemoveTree(path_); }
 
     // Returns the folder, ending in a backslash.
     const std::wstring& Path() const { return path_; }
     std::wstring File(const std::wstring& name) const { return path_ + name; }
+    // Writes `bytes` to the file `name` in the folder; returns its full path.
+    std::wstring Write(const std::wstring& name, std::string_view bytes) const;
 
     int CountFiles() const {
         int count = 0;
@@ -49,6 +41,25 @@ public:
     }
 
 private:
+    // Deletes `folder` (ending in a backslash) with its files and folders.
+    static void RemoveTree(const std::wstring& folder) {
+        WIN32_FIND_DATAW found;
+        HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            do {
+                const std::wstring name = found.cFileName;
+                if (name == L"." || name == L"..") continue;
+                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                    RemoveTree(folder + name + L"\\");
+                } else {
+                    DeleteFileW((folder + name).c_str());
+                }
+            } while (FindNextFileW(search, &found));
+            FindClose(search);
+        }
+        RemoveDirectoryW(folder.c_str());
+    }
+
     std::wstring path_;
 };
 
@@ -70,6 +81,12 @@ inline std::string ReadBytes(const std::wstring& path) {
     CloseHandle(file);
     bytes.resize(got);
     return bytes;
+}
+
+inline std::wstring TestFolder::Write(const std::wstring& name, std::string_view bytes) const {
+    const std::wstring path = File(name);
+    WriteBytes(path, bytes);
+    return path;
 }
 
 }  // namespace WorkSpace::Testing
