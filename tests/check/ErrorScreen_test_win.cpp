@@ -1,5 +1,7 @@
 #include "check/ErrorScreen_win.h"
 
+#include "common/Handles_win.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -12,6 +14,7 @@
 #include "resources/ZipReader.h"
 #include "settings/Paths_win.h"
 #include "support/RegistryValue_win.h"
+#include "support/TestWindow_win.h"
 
 using namespace WorkSpace;
 using WorkSpace::Testing::MemoryArchive;
@@ -50,28 +53,19 @@ std::string Package(bool withLogo) {
 // A visible top-level window with a white client area of the given size.
 class TestWindow {
 public:
-    TestWindow(int width, int height) {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-        windowClass.lpszClassName = L"ErrorScreenTest";
-        RegisterClassW(&windowClass);
-        window_ = CreateWindowExW(WS_EX_TOPMOST, L"ErrorScreenTest", L"", WS_POPUP | WS_VISIBLE, 0, 0,
-                                  width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-        UpdateWindow(window_);
+    TestWindow(int width, int height)
+        : window_({L"ErrorScreenTest", DefWindowProcW, WHITE_BRUSH, 0, WS_POPUP | WS_VISIBLE,
+                   WS_EX_TOPMOST, L"", 0, 0, width, height}) {
+        UpdateWindow(Get());
     }
-    ~TestWindow() { DestroyWindow(window_); }
-    HWND Get() const { return window_; }
+    HWND Get() const { return window_.Get(); }
     COLORREF PixelAt(int x, int y) const {
-        HDC dc = GetDC(window_);
-        const COLORREF colour = GetPixel(dc, x, y);
-        ReleaseDC(window_, dc);
-        return colour;
+        const WindowDC dc(Get());
+        return GetPixel(dc.Get(), x, y);
     }
 
 private:
-    HWND window_ = nullptr;
+    Testing::TestWindow window_;
 };
 
 // Sets CurLang for one test, or removes it.

@@ -149,10 +149,14 @@ TEST(SaverWindow, PreviewIsAChildOfTheHostThatInputNeverCloses) {
         HELPINFO help{};
         help.cbSize = sizeof(help);
         EXPECT_EQ(SendMessageW(preview, WM_HELP, 0, reinterpret_cast<LPARAM>(&help)), 1) << letter;
-        e2e::PumpFor(1000);
+        // The context menu is posted last: once the host has it, the preview
+        // has handled everything before it.
+        EXPECT_TRUE(e2e::WaitUntil(
+            [&] { return e2e::HostWindow::LastContextMenu() == reinterpret_cast<WPARAM>(host.Get()); },
+            5000))
+            << letter;
         EXPECT_TRUE(saver.IsRunning()) << letter;
         EXPECT_TRUE(IsWindow(preview)) << letter;
-        EXPECT_EQ(e2e::HostWindow::LastContextMenu(), reinterpret_cast<WPARAM>(host.Get())) << letter;
 
         // The preview ends with its host.
         host.Destroy();
@@ -182,12 +186,15 @@ TEST(SaverWindow, ErrorModeWithoutAPackageStillHidesTheScreen) {
     HWND window = e2e::WaitForWindow(saver.Id(), kSaverClass, L"Screen Saver", kSaverStartMs);
     ASSERT_TRUE(window);
     e2e::WaitUntilForeground(window, kSaverStartMs);
-    e2e::PumpFor(2500);
-    const e2e::Screenshot shot = e2e::CaptureScreen();
+    e2e::Screenshot shot;
+    const auto notBlack = [&] {
+        int count = 0;
+        for (int y = 0; y < shot.height; y += 16) {
+            for (int x = 0; x < shot.width; x += 16) count += shot.At(x, y) != 0;
+        }
+        return count;
+    };
+    e2e::WaitUntil([&] { return shot = e2e::CaptureScreen(), notBlack() == 0; }, 10000);
     e2e::SaveBitmap(shot, e2e::BinDir() + L"e2e-error-without-package.bmp");
-    int notBlack = 0;
-    for (int y = 0; y < shot.height; y += 16) {
-        for (int x = 0; x < shot.width; x += 16) notBlack += shot.At(x, y) != 0;
-    }
-    EXPECT_EQ(notBlack, 0);
+    EXPECT_EQ(notBlack(), 0);
 }

@@ -50,7 +50,7 @@ TEST(Windows9x, RefusedPasswordKeepsTheSaverAndMeasuresTheMouseAfresh) {
 
     // The first close is refused: the saver stays.
     e2e::MoveMouse(window, 510, 400);
-    e2e::PumpFor(700);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return !Calls(folder).empty(); }, 5000));
     EXPECT_TRUE(saver.IsRunning());
     ASSERT_EQ(Calls(folder), std::vector<std::wstring>{L"verify refused"});
 

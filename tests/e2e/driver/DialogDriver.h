@@ -36,17 +36,6 @@ bool AnswerOpenFileDialog(DWORD processId, const std::wstring& folder,
 // The visible open-file dialog of the process, or none.
 HWND FindOpenFileDialog(DWORD processId);
 
-// Waits until `condition` holds, pumping messages; false after `timeoutMs`.
-template <class Condition>
-bool WaitUntil(Condition condition, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        if (condition()) return true;
-        if (GetTickCount() - start >= timeoutMs) return false;
-        PumpFor(20);
-    }
-}
-
 // A scratch folder of its own, deleted with everything in it at the end.
 using ScratchFolder = WorkSpace::Testing::TestFolder;
 

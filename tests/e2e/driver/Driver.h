@@ -83,4 +83,15 @@ bool SaveBitmap(const Screenshot& shot, const std::wstring& path);
 // Pumps this thread's messages while waiting, so windows the test owns stay alive.
 void PumpFor(DWORD milliseconds);
 
+// Waits until `condition` holds, pumping messages; false after `timeoutMs`.
+template <class Condition>
+bool WaitUntil(Condition condition, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (condition()) return true;
+        if (GetTickCount() - start >= timeoutMs) return false;
+        PumpFor(20);
+    }
+}
+
 }  // namespace e2e

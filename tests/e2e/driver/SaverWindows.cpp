@@ -1,7 +1,6 @@
 #include "e2e/driver/SaverWindows.h"
 
 
-
 namespace e2e {
 namespace {
 
@@ -17,55 +16,39 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-LRESULT CALLBACK CoverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-void RegisterOnce(const wchar_t* name, WNDPROC proc, int brush) {
-    WNDCLASSW windowClass{};
-    if (GetClassInfoW(GetModuleHandleW(nullptr), name, &windowClass)) return;
-    windowClass.lpfnWndProc = proc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(brush));
-    windowClass.lpszClassName = name;
-    RegisterClassW(&windowClass);
+WorkSpace::Testing::TestWindowLook HostLook(int clientWidth, int clientHeight) {
+    RECT frame{0, 0, clientWidth, clientHeight};
+    AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
+    return {L"E2EHostWindow", HostProc, GRAY_BRUSH, 0, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+            L"Display Properties", 50, 50, frame.right - frame.left, frame.bottom - frame.top};
 }
 
 }  // namespace
 
-HostWindow::HostWindow(int clientWidth, int clientHeight) {
-    RegisterOnce(L"E2EHostWindow", HostProc, GRAY_BRUSH);
+HostWindow::HostWindow(int clientWidth, int clientHeight)
+    : window_(HostLook(clientWidth, clientHeight)) {
     lastContextMenu = 0;
-    RECT frame{0, 0, clientWidth, clientHeight};
-    AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
-    window_ = CreateWindowExW(0, L"E2EHostWindow", L"Display Properties", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                              50, 50, frame.right - frame.left, frame.bottom - frame.top, nullptr,
-                              nullptr, GetModuleHandleW(nullptr), nullptr);
     PumpFor(100);
 }
 
 HostWindow::~HostWindow() { Destroy(); }
 
 void HostWindow::Destroy() {
-    if (window_) DestroyWindow(window_);
-    window_ = nullptr;
+    window_.Destroy();
     PumpFor(50);
 }
 
 WPARAM HostWindow::LastContextMenu() { return lastContextMenu; }
 
-WhiteCover::WhiteCover() {
-    RegisterOnce(L"E2EWhiteCover", CoverProc, WHITE_BRUSH);
-    window_ = CreateWindowExW(0, L"E2EWhiteCover", L"cover", WS_POPUP | WS_VISIBLE, 0, 0,
-                              GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
-                              nullptr, GetModuleHandleW(nullptr), nullptr);
-    UpdateWindow(window_);
+WhiteCover::WhiteCover()
+    : window_({L"E2EWhiteCover", DefWindowProcW, WHITE_BRUSH, 0, WS_POPUP | WS_VISIBLE, 0, L"cover",
+               0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}) {
+    UpdateWindow(window_.Get());
     PumpFor(300);
 }
 
 WhiteCover::~WhiteCover() {
-    if (window_) DestroyWindow(window_);
+    window_.Destroy();
     PumpFor(50);
 }
 

@@ -10,6 +10,7 @@
 #include "e2e/driver/Driver.h"
 #include "support/RegistryValue_win.h"
 #include "support/TestFolder_win.h"
+#include "support/TestWindow_win.h"
 
 namespace e2e {
 
@@ -31,16 +32,14 @@ class HostWindow {
 public:
     HostWindow(int clientWidth, int clientHeight);
     ~HostWindow();
-    HostWindow(const HostWindow&) = delete;
-    HostWindow& operator=(const HostWindow&) = delete;
-    HWND Get() const { return window_; }
+    HWND Get() const { return window_.Get(); }
     // Destroys the window now (its children with it).
     void Destroy();
     // wParam of the last WM_CONTEXTMENU received, 0 when none.
     static WPARAM LastContextMenu();
 
 private:
-    HWND window_ = nullptr;
+    WorkSpace::Testing::TestWindow window_;
 };
 
 // A white window over the whole screen, shown below whatever is topmost.
@@ -48,11 +47,9 @@ class WhiteCover {
 public:
     WhiteCover();
     ~WhiteCover();
-    WhiteCover(const WhiteCover&) = delete;
-    WhiteCover& operator=(const WhiteCover&) = delete;
 
 private:
-    HWND window_ = nullptr;
+    WorkSpace::Testing::TestWindow window_;
 };
 
 // The first child of `parent` that belongs to the process, within `timeoutMs`.
