@@ -200,6 +200,25 @@ void OnDropFiles(HWND dialog, UniqueDrop owner) {
     InvalidateRect(dialog, nullptr, TRUE);
 }
 
+INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    try {
+        switch (message) {
+        case WM_INITDIALOG:
+            return OnInitDialog(dialog);
+        case WM_COMMAND:
+            return OnCommand(dialog, LOWORD(wParam));
+        case WM_DROPFILES:
+            OnDropFiles(dialog, UniqueDrop(reinterpret_cast<HDROP>(wParam)));
+            return FALSE;
+        default:
+            return FALSE;
+        }
+    } catch (...) {
+        // Out of memory while editing the list: the edit is dropped, the dialog lives on.
+        return FALSE;
+    }
+}
+
 }  // namespace
 
 std::wstring Text(Translate::TextId id) {
@@ -238,25 +257,6 @@ void RemoveSelectedPicture(HWND listBox) {
 void RemoveAllPictures(HWND listBox) {
     Settings().pictures.clear();
     ShowPictures(listBox, -1);
-}
-
-INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    try {
-        switch (message) {
-        case WM_INITDIALOG:
-            return OnInitDialog(dialog);
-        case WM_COMMAND:
-            return OnCommand(dialog, LOWORD(wParam));
-        case WM_DROPFILES:
-            OnDropFiles(dialog, UniqueDrop(reinterpret_cast<HDROP>(wParam)));
-            return FALSE;
-        default:
-            return FALSE;
-        }
-    } catch (...) {
-        // Out of memory while editing the list: the edit is dropped, the dialog lives on.
-        return FALSE;
-    }
 }
 
 }  // namespace WorkSpace

@@ -15,9 +15,6 @@ namespace WorkSpace {
 // `instance`: the configuration run mode's exit code, after OK as after Cancel.
 int ShowConfigDialog(HINSTANCE instance, HWND parent);
 
-// The dialog procedure of template 101.
-INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-
 // Returns the configuration dialog's window: none until it first opens, and
 // kept after it has ended.
 HWND ConfigDialogWindow();

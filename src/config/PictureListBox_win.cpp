@@ -196,14 +196,6 @@ void ShowContextMenu(HWND listBox, WPARAM wParam, LPARAM lParam) {
     InvalidateRect(dialog, nullptr, TRUE);
 }
 
-}  // namespace
-
-void InstallPictureListBox(HWND listBox) {
-    if (!listBox) return;
-    SavedListBoxProc() = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(listBox, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PictureListBoxProc)));
-}
-
 LRESULT CALLBACK PictureListBoxProc(HWND listBox, UINT message, WPARAM wParam, LPARAM lParam) {
     try {
         if (message == WM_PAINT && SendMessageW(listBox, LB_GETCOUNT, 0, 0) == 0) {
@@ -215,6 +207,14 @@ LRESULT CALLBACK PictureListBoxProc(HWND listBox, UINT message, WPARAM wParam, L
         // Out of memory while painting or adding: the list box carries on as it is.
     }
     return CallWindowProcW(SavedListBoxProc(), listBox, message, wParam, lParam);
+}
+
+}  // namespace
+
+void InstallPictureListBox(HWND listBox) {
+    if (!listBox) return;
+    SavedListBoxProc() = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(listBox, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PictureListBoxProc)));
 }
 
 }  // namespace WorkSpace
