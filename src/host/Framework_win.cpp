@@ -1,7 +1,6 @@
 #include "host/Framework_win.h"
 
 #include "host/CloseRules.h"
-#include "host/SaverWindow_win.h"
 
 namespace WorkSpace {
 namespace {

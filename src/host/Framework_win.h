@@ -47,6 +47,11 @@ int RunSaverWindow(HWND parent);
 // then SaverWindowProc.
 LRESULT CALLBACK FrameworkWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// The saver's own window procedure, called by FrameworkWindowProc: start-up on
+// WM_CREATE, one frame per WM_TIMER, release on WM_DESTROY; every other message
+// goes to DefaultSaverProc.
+LRESULT SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
 // Returns the result of the framework's default handling of a message that
 // SaverWindowProc does not handle: the close rules, then DefWindowProcW.
 LRESULT DefaultSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

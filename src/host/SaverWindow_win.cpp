@@ -1,11 +1,11 @@
-#include "host/SaverWindow_win.h"
+// The saver window's own procedure (SaverWindowProc): start-up, frames, release.
+#include "host/Framework_win.h"
 
 #include <string>
 
 #include "check/ErrorScreen_win.h"
 #include "check/FrameProbe_win.h"
 #include "check/SystemCheck_win.h"
-#include "host/Framework_win.h"
 #include "scene/RenderContext_win.h"
 #include "scene/SceneBuild_win.h"
 #include "settings/Paths_win.h"
