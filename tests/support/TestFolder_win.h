@@ -8,19 +8,42 @@
 
 namespace WorkSpace::Testing {
 
+// Returns a fresh empty folder under the temporary folder, ending in a backslash.
+inline std::wstring MakeTempFolder(const std::wstring& stem, const std::wstring& leaf = L"") {
+    wchar_t temp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH, temp);
+    static int serial = 0;
+    const std::wstring path = std::wstring(temp) + stem + L"_" + std::to_wstring(GetCurrentProcessId()) +
+                              L"_" + std::to_wstring(++serial) + leaf + L"\\";
+    CreateDirectoryW(path.c_str(), nullptr);
+    return path;
+}
+
+// Deletes `folder` (ending in a backslash) with its files and folders.
+inline void RemoveTempFolder(const std::wstring& folder) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") continue;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTempFolder(folder + name + L"\\");
+            } else {
+                DeleteFileW((folder + name).c_str());
+            }
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
 class TestFolder {
 public:
-    explicit TestFolder(const std::wstring& leaf = L"") {
-        wchar_t temp[MAX_PATH + 1] = {};
-        GetTempPathW(MAX_PATH, temp);
-        static int serial = 0;
-        path_ = std::wstring(temp) + L"velt_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
-                std::to_wstring(++serial) + leaf + L"\\";
-        CreateDirectoryW(path_.c_str(), nullptr);
-    }
+    explicit TestFolder(const std::wstring& leaf = L"") : path_(MakeTempFolder(L"velt", leaf)) {}
     TestFolder(const TestFolder&) = delete;
     TestFolder& operator=(const TestFolder&) = delete;
-    ~TestFolder() { RemoveTree(path_); }
+    ~TestFolder() { RemoveTempFolder(path_); }
 
     // Returns the folder, ending in a backslash.
     const std::wstring& Path() const { return path_; }
@@ -41,25 +64,6 @@ public:
     }
 
 private:
-    // Deletes `folder` (ending in a backslash) with its files and folders.
-    static void RemoveTree(const std::wstring& folder) {
-        WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                const std::wstring name = found.cFileName;
-                if (name == L"." || name == L"..") continue;
-                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                    RemoveTree(folder + name + L"\\");
-                } else {
-                    DeleteFileW((folder + name).c_str());
-                }
-            } while (FindNextFileW(search, &found));
-            FindClose(search);
-        }
-        RemoveDirectoryW(folder.c_str());
-    }
-
     std::wstring path_;
 };
 
