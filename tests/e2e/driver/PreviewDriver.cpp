@@ -6,8 +6,9 @@ namespace e2e {
 
 HWND PreviewOf(const ConfigSession& run) {
     for (HWND window : WindowsOf(run.ProcessId())) {
+        // Only the configuration dialog has the picture list.
         if (window != run.Dialog() && ClassOf(window) == L"#32770" && IsWindowVisible(window) &&
-            !GetDlgItem(window, IDC_PICTURE_LIST)  // only the configuration dialog has it) {
+            !GetDlgItem(window, IDC_PICTURE_LIST)) {
             return window;
         }
     }
