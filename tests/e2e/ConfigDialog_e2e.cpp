@@ -4,6 +4,7 @@
 
 #include "config/DialogIds.h"
 #include "e2e/driver/ConfigSession.h"
+#include "e2e/driver/SaverWindows.h"
 
 namespace {
 
@@ -139,7 +140,7 @@ TEST(ConfigDialog, CancelEscapeAndTheCloseBoxStoreNothing) {
             break;
         case End::Escape:
             SetForegroundWindow(run.Dialog());
-            e2e::PumpFor(100);
+            e2e::WaitUntilForeground(run.Dialog(), 5000);
             e2e::PressKey(VK_ESCAPE);
             break;
         case End::CloseBox:

@@ -78,7 +78,7 @@ TEST(Windows9x, ChangePasswordAsksThePlatformForTheSaverProvider) {
                                          L"mpr", std::wstring(L"native,builtin"));
     e2e::HostWindow host(320, 240);
     SetForegroundWindow(host.Get());
-    e2e::PumpFor(200);
+    e2e::WaitUntilForeground(host.Get(), 5000);
 
     e2e::Process saver;
     const std::wstring handle = std::to_wstring(reinterpret_cast<uintptr_t>(host.Get()));
