@@ -19,7 +19,7 @@
 #include "e2e/driver/Driver.h"
 #include "e2e/driver/SaverWindows.h"
 #include "host/Framework_win.h"
-#include "host/Shutdown_win.h"
+#include "host/SaverMain_win.h"
 #include "scene/PictureCache_win.h"
 
 using namespace WorkSpace;

@@ -82,7 +82,7 @@ TEST(InstalledSaver, ConfigurationSpeaksTheInstalledLanguageAndSaves) {
     HWND dialog = e2e::WaitForWindow(saver.Id(), L"#32770", nullptr, kStartTimeoutMs);
     ASSERT_NE(dialog, nullptr);
     e2e::PumpFor(500);
-    EXPECT_TRUE(HasCyrillic(e2e::TitleOf(dialog))) << "the title is not Russian";
+    EXPECT_TRUE(HasCyrillic(e2e::WindowText(dialog))) << "the title is not Russian";
     EXPECT_TRUE(HasCyrillic(ControlText(dialog, kCancelButton))) << "Cancel is not Russian";
 
     // OK keeps the installed picture list and stores the chosen scheme.

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "check/AdapterRules.h"
+#include "common/Handles_win.h"
 #include "common/WideText_win.h"
 
 namespace WorkSpace {
@@ -39,26 +40,22 @@ bool FindCheckedDisplay(DISPLAY_DEVICEW& device) {
 
 // Returns whether the adapter's key records an acceleration level.
 bool AccelerationRecorded(const std::u16string& keyPath) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, ToWide(keyPath).c_str(), 0, KEY_QUERY_VALUE, &key) !=
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, ToWide(keyPath).c_str(), 0, KEY_QUERY_VALUE, &opened) !=
         ERROR_SUCCESS) {
         return false;
     }
+    const UniqueKey key(opened);
     uint32_t level = 0;
     DWORD size = sizeof(level);
-    const bool read = RegQueryValueExW(key, ToWide(kAccelerationValue).c_str(), nullptr, nullptr,
-                                       reinterpret_cast<BYTE*>(&level), &size) == ERROR_SUCCESS;
-    // The value's presence counts, whatever it holds (0 included); a key that
-    // will not close is read as no record.
-    const bool closed = RegCloseKey(key) == ERROR_SUCCESS;
-    return read && closed;
+    // The value's presence counts, whatever it holds (0 included).
+    return RegQueryValueExW(key.Get(), ToWide(kAccelerationValue).c_str(), nullptr, nullptr,
+                            reinterpret_cast<BYTE*>(&level), &size) == ERROR_SUCCESS;
 }
 
 }  // namespace
 
-bool CheckSystem() { return CheckDisplayAdapter(); }
-
-bool CheckDisplayAdapter() {
+bool CheckSystem() {
     DISPLAY_DEVICEW device{};
     if (!FindCheckedDisplay(device)) return true;  // no such device: counts as fit
     const std::u16string keyPath = TrimKeyPath(FieldText(device.DeviceKey, std::size(device.DeviceKey)));

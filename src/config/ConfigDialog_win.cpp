@@ -10,27 +10,28 @@
 #include "config/FileChooser_win.h"
 #include "config/PictureListBox_win.h"
 #include "config/PictureListRules.h"
-#include "host/Framework_win.h"
-#include "host/PreviewDialog_win.h"
-#include "host/SaverState_win.h"
+#include "config/PreviewDialog_win.h"
 #include "scene/SceneBuild_win.h"
 #include "settings/Paths_win.h"
 #include "settings/PictureSettings_win.h"
 #include "settings/StartupResources_win.h"
+#include "settings/TextIds.h"
 #include "settings/TextStorage.h"
 
 namespace WorkSpace {
 
 namespace {
 
-// Motion schemes 0..4 in the scheme box, as translated texts 27..31.
-constexpr int32_t kFirstSchemeText = 27;
-constexpr int32_t kSchemeCount = 5;
-constexpr int32_t kTitleText = 25;
+constexpr int32_t kSchemeCount = 5;  // motion schemes 0..4 in the scheme box
 // Pixels left of and above the screen's centre where the dialog's corner goes.
 constexpr int kPlacementOffset = 100;
 
+// The executable carries no dialog template of this number: asking for it
+// fails at once, and that failure is the configuration run's exit code.
+constexpr int kMissingTemplate = 2003;
+
 struct ConfigDialogState {
+    HINSTANCE instance = nullptr;  // the module holding the dialog templates
     HWND window = nullptr;      // set on opening and on Preview, never cleared
     std::wstring settingsPath;  // taken once on opening: the file OK writes
 };
@@ -38,10 +39,6 @@ struct ConfigDialogState {
 ConfigDialogState& State() {
     static ConfigDialogState state;
     return state;
-}
-
-std::wstring Text(int32_t number) {
-    return ToWide(Translate::TextStorage::Instance().GetText(number));
 }
 
 HWND ListBoxOf(HWND dialog) { return GetDlgItem(dialog, IDC_PICTURE_LIST); }
@@ -89,6 +86,27 @@ void PlaceDialog(HWND dialog) {
     MoveWindow(dialog, x, y, frame.right - frame.left, frame.bottom - frame.top, TRUE);
 }
 
+// Puts the translated texts into the dialog's controls, title and scheme box.
+void ApplyDialogTexts() {
+    const HWND dialog = State().window;
+    if (!dialog) return;
+    using namespace Translate;
+    static constexpr std::array<std::pair<int, TextId>, 8> kControlTexts = {{
+        {IDC_ADD, kTextAdd}, {IDC_REMOVE, kTextRemove}, {IDC_REMOVE_ALL, kTextRemoveAll},
+        {IDC_PREVIEW, kTextPreview}, {IDOK, kTextOk}, {IDCANCEL, kTextCancel},
+        {IDC_SCHEME_LABEL, kTextSelectScheme}, {IDC_FILES_GROUP, kTextFiles},
+    }};
+    for (const auto& [control, number] : kControlTexts) {
+        SetDlgItemTextW(dialog, control, Text(number).c_str());
+    }
+    SendDlgItemMessageW(dialog, IDC_SCHEME_BOX, CB_RESETCONTENT, 0, 0);
+    for (int32_t scheme = 0; scheme < kSchemeCount; ++scheme) {
+        SendDlgItemMessageW(dialog, IDC_SCHEME_BOX, CB_ADDSTRING, 0,
+                            reinterpret_cast<LPARAM>(Text(TextId(kTextFirstScheme + scheme)).c_str()));
+    }
+    SetWindowTextW(dialog, Text(kTextSaverTitle).c_str());
+}
+
 BOOL OnInitDialog(HWND dialog) {
     State().window = dialog;
     LoadStartupResources();
@@ -111,9 +129,7 @@ void ReportFailedSave(HWND dialog, DWORD error) {
                        FORMAT_MESSAGE_IGNORE_INSERTS,
                    nullptr, error, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
     UniqueLocal owner(message);
-    std::wstring title(size_t(GetWindowTextLengthW(dialog)) + 1, L'\0');
-    title.resize(size_t(GetWindowTextW(dialog, title.data(), int(title.size()))));
-    MessageBoxW(dialog, message ? message : L"", title.c_str(), MB_OK | MB_ICONERROR);
+    MessageBoxW(dialog, message ? message : L"", WindowText(dialog).c_str(), MB_OK | MB_ICONERROR);
 }
 
 void OnOk(HWND dialog) {
@@ -132,8 +148,7 @@ void OnOk(HWND dialog) {
 
 void OnPreview(HWND dialog) {
     State().window = dialog;
-    Saver().errorMode = false;
-    DialogBoxParamW(Framework().instance, MAKEINTRESOURCEW(IDD_PREVIEW_DIALOG), dialog,
+    DialogBoxParamW(State().instance, MAKEINTRESOURCEW(IDD_PREVIEW_DIALOG), dialog,
                     PreviewDialogProc, 0);
 }
 
@@ -162,7 +177,15 @@ BOOL OnCommand(HWND dialog, WORD id) {
     }
 }
 
-void OnDropFiles(HWND dialog, HDROP drop) {
+struct DropTraits {
+    using Handle = HDROP;
+    static Handle Empty() { return nullptr; }
+    static void Release(Handle h) { DragFinish(h); }
+};
+using UniqueDrop = UniqueHandle<DropTraits>;
+
+void OnDropFiles(HWND dialog, UniqueDrop owner) {
+    const HDROP drop = owner.Get();
     const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     std::vector<std::wstring> accepted;
     for (UINT i = 0; i < count; ++i) {
@@ -170,33 +193,47 @@ void OnDropFiles(HWND dialog, HDROP drop) {
         path.resize(DragQueryFileW(drop, i, path.data(), UINT(path.size())));
         if (IsDroppablePicture(AsU16(path))) accepted.push_back(std::move(path));
     }
-    DragFinish(drop);
+    owner.Reset();
     AddPictures(ListBoxOf(dialog), accepted);
     InvalidateRect(ListBoxOf(dialog), nullptr, TRUE);
     InvalidateRect(dialog, nullptr, TRUE);
 }
 
+INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    try {
+        switch (message) {
+        case WM_INITDIALOG:
+            return OnInitDialog(dialog);
+        case WM_COMMAND:
+            return OnCommand(dialog, LOWORD(wParam));
+        case WM_DROPFILES:
+            OnDropFiles(dialog, UniqueDrop(reinterpret_cast<HDROP>(wParam)));
+            return FALSE;
+        default:
+            return FALSE;
+        }
+    } catch (...) {
+        // Out of memory while editing the list: the edit is dropped, the dialog lives on.
+        return FALSE;
+    }
+}
+
 }  // namespace
 
-HWND ConfigDialogWindow() { return State().window; }
-
-void ApplyDialogTexts() {
-    const HWND dialog = State().window;
-    if (!dialog) return;
-    static constexpr std::array<std::pair<int, int32_t>, 8> kControlTexts = {{
-        {IDC_ADD, 18}, {IDC_REMOVE, 3}, {IDC_REMOVE_ALL, 4}, {IDC_PREVIEW, 2},
-        {IDOK, 0}, {IDCANCEL, 1}, {IDC_SCHEME_LABEL, 6}, {IDC_FILES_GROUP, 7},
-    }};
-    for (const auto& [control, number] : kControlTexts) {
-        SetDlgItemTextW(dialog, control, Text(number).c_str());
-    }
-    SendDlgItemMessageW(dialog, IDC_SCHEME_BOX, CB_RESETCONTENT, 0, 0);
-    for (int32_t scheme = 0; scheme < kSchemeCount; ++scheme) {
-        SendDlgItemMessageW(dialog, IDC_SCHEME_BOX, CB_ADDSTRING, 0,
-                            reinterpret_cast<LPARAM>(Text(kFirstSchemeText + scheme).c_str()));
-    }
-    SetWindowTextW(dialog, Text(kTitleText).c_str());
+std::wstring Text(Translate::TextId id) {
+    return ToWide(Translate::TextStorage::Instance().GetText(id));
 }
+
+int ShowConfigDialog(HINSTANCE instance, HWND parent) {
+    State().instance = instance;
+    // Shown without an owner: the window named on the command line is not made one.
+    DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_CONFIG_DIALOG), nullptr, ConfigDialogProc, 0);
+    // Windows has always seen -1 from this run mode, after OK as after Cancel.
+    return int(DialogBoxParamW(instance, MAKEINTRESOURCEW(kMissingTemplate), parent,
+                               ConfigDialogProc, 0));
+}
+
+HWND ConfigDialogWindow() { return State().window; }
 
 void AddPictures(HWND listBox, const std::vector<std::wstring>& paths) {
     auto& pictures = Settings().pictures;
@@ -219,25 +256,6 @@ void RemoveSelectedPicture(HWND listBox) {
 void RemoveAllPictures(HWND listBox) {
     Settings().pictures.clear();
     ShowPictures(listBox, -1);
-}
-
-INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    try {
-        switch (message) {
-        case WM_INITDIALOG:
-            return OnInitDialog(dialog);
-        case WM_COMMAND:
-            return OnCommand(dialog, LOWORD(wParam));
-        case WM_DROPFILES:
-            OnDropFiles(dialog, reinterpret_cast<HDROP>(wParam));
-            return FALSE;
-        default:
-            return FALSE;
-        }
-    } catch (...) {
-        // Out of memory while editing the list: the edit is dropped, the dialog lives on.
-        return FALSE;
-    }
 }
 
 }  // namespace WorkSpace

@@ -7,17 +7,28 @@
 #include <string>
 #include <vector>
 
+#include "settings/TextIds.h"
+
 namespace WorkSpace {
 
-// The dialog procedure of template 101.
-INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+// Returns -1 after showing the configuration dialog from the templates of
+// `instance`: the configuration run mode's exit code, after OK as after Cancel.
+int ShowConfigDialog(HINSTANCE instance, HWND parent);
 
 // Returns the configuration dialog's window: none until it first opens, and
 // kept after it has ended.
 HWND ConfigDialogWindow();
 
-// Puts the translated texts into the dialog's controls, title and scheme box.
-void ApplyDialogTexts();
+// Returns text `id` of the interface language.
+std::wstring Text(Translate::TextId id);
+
+// Returns the text of a window or dialog control (the end-to-end driver reads
+// the saver's windows with it too).
+inline std::wstring WindowText(HWND window) {
+    std::wstring text(size_t(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(size_t(GetWindowTextW(window, text.data(), int(text.size()))));
+    return text;
+}
 
 // Appends the paths that fit the settings file to `pictures` and shows them.
 void AddPictures(HWND listBox, const std::vector<std::wstring>& paths);

@@ -1,7 +1,6 @@
 #include "config/PictureListBox_win.h"
 
 #include "common/Handles_win.h"
-#include "common/WideText_win.h"
 #include "config/ConfigDialog_win.h"
 #include "config/DialogIds.h"
 #include "config/FileChooser_win.h"
@@ -10,7 +9,6 @@
 #include "resources/PictureDecoding_win.h"
 #include "resources/ZipReader.h"
 #include "settings/Paths_win.h"
-#include "settings/TextStorage.h"
 
 namespace WorkSpace {
 
@@ -21,9 +19,6 @@ constexpr UINT kMenuAdd = 343500;
 constexpr UINT kMenuRemove = 343600;
 constexpr UINT kMenuRemoveAll = 343700;
 
-// Hint texts for an empty list when the package has no background picture.
-constexpr int32_t kHintTitleText = 52;
-constexpr int32_t kHintBodyText = 53;
 constexpr Gdiplus::ARGB kHintColor = 0xDC000040;  // alpha 220, dark blue
 constexpr Gdiplus::ARGB kHintGround = 0xFFFFFFFF;
 constexpr float kHintFontPoints = 15.0f;
@@ -43,10 +38,6 @@ using UniqueMenu = UniqueHandle<MenuTraits>;
 WNDPROC& SavedListBoxProc() {
     static WNDPROC saved = nullptr;
     return saved;
-}
-
-std::wstring Text(int32_t number) {
-    return ToWide(Translate::TextStorage::Instance().GetText(number));
 }
 
 // The background picture of the user's language; English for an unknown or
@@ -124,8 +115,8 @@ void DrawHintTexts(HWND listBox, HDC dc, Gdiplus::GpGraphics* surface, INT width
 
     Gdip::GdipGraphicsClear(offscreen.graphics.Get(), kHintGround);
     if (brush && font) {
-        const std::wstring title = Text(kHintTitleText);
-        const std::wstring body = Text(kHintBodyText);
+        const std::wstring title = Text(Translate::kTextEmptyListTitle);
+        const std::wstring body = Text(Translate::kTextEmptyListBody);
         Gdip::GdipDrawString(offscreen.graphics.Get(), title.c_str(), INT(title.size()), font.Get(),
                              &kHintTitleRect, format.Get(), brush.Get());
         Gdip::GdipDrawString(offscreen.graphics.Get(), body.c_str(), INT(body.size()), font.Get(),
@@ -175,9 +166,9 @@ void ShowContextMenu(HWND listBox, WPARAM wParam, LPARAM lParam) {
     UniqueMenu owner(CreatePopupMenu());
     const HMENU menu = owner.Get();
     if (!menu) return;
-    AppendMenuW(menu, MF_STRING, kMenuAdd, Text(18).c_str());
-    AppendMenuW(menu, MF_STRING, kMenuRemove, Text(3).c_str());
-    AppendMenuW(menu, MF_STRING, kMenuRemoveAll, Text(4).c_str());
+    AppendMenuW(menu, MF_STRING, kMenuAdd, Text(Translate::kTextAdd).c_str());
+    AppendMenuW(menu, MF_STRING, kMenuRemove, Text(Translate::kTextRemove).c_str());
+    AppendMenuW(menu, MF_STRING, kMenuRemoveAll, Text(Translate::kTextRemoveAll).c_str());
     SetForegroundWindow(listBox);
     const UINT chosen = UINT(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0,
                                             GetParent(listBox), nullptr));
@@ -201,14 +192,6 @@ void ShowContextMenu(HWND listBox, WPARAM wParam, LPARAM lParam) {
     InvalidateRect(dialog, nullptr, TRUE);
 }
 
-}  // namespace
-
-void InstallPictureListBox(HWND listBox) {
-    if (!listBox) return;
-    SavedListBoxProc() = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(listBox, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PictureListBoxProc)));
-}
-
 LRESULT CALLBACK PictureListBoxProc(HWND listBox, UINT message, WPARAM wParam, LPARAM lParam) {
     try {
         if (message == WM_PAINT && SendMessageW(listBox, LB_GETCOUNT, 0, 0) == 0) {
@@ -220,6 +203,14 @@ LRESULT CALLBACK PictureListBoxProc(HWND listBox, UINT message, WPARAM wParam, L
         // Out of memory while painting or adding: the list box carries on as it is.
     }
     return CallWindowProcW(SavedListBoxProc(), listBox, message, wParam, lParam);
+}
+
+}  // namespace
+
+void InstallPictureListBox(HWND listBox) {
+    if (!listBox) return;
+    SavedListBoxProc() = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(listBox, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PictureListBoxProc)));
 }
 
 }  // namespace WorkSpace

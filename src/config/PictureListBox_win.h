@@ -6,11 +6,8 @@
 
 namespace WorkSpace {
 
-// Puts PictureListBoxProc in front of the list box's own procedure, which
-// keeps receiving every message.
+// Puts the empty-list painting and the menu in front of the list box's own
+// procedure, which keeps receiving every message.
 void InstallPictureListBox(HWND listBox);
-
-// The list box's replacement window procedure.
-LRESULT CALLBACK PictureListBoxProc(HWND listBox, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace WorkSpace

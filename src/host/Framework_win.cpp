@@ -1,7 +1,6 @@
 #include "host/Framework_win.h"
 
 #include "host/CloseRules.h"
-#include "host/SaverWindow_win.h"
 
 namespace WorkSpace {
 namespace {
@@ -32,10 +31,9 @@ WindowPlacement VirtualScreen() {
     WindowPlacement place{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
                           GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
     if (place.width == 0 || place.height == 0) {
-        HDC screen = GetDC(nullptr);
+        const WindowDC screen(nullptr);
         RECT clip{};
-        GetClipBox(screen, &clip);
-        ReleaseDC(nullptr, screen);
+        GetClipBox(screen.Get(), &clip);
         place = {clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top};
     }
     return place;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "common/Handles_win.h"
 #include "host/CloseRules.h"
 
 namespace WorkSpace {
@@ -22,7 +23,7 @@ struct FrameworkState {
     bool isPreview = false;
     bool isClosing = false;           // closing granted: input and timer no longer passed on
     bool isCheckingPassword = false;  // the password verifier is running
-    HMODULE passwordLibrary = nullptr;
+    UniqueLibrary passwordLibrary;
     VerifyPasswordFn verifyPassword = nullptr;
     UINT autoPlayMessage = 0;         // "QueryCancelAutoPlay", Windows 9x family only
     HMODULE imeLibrary = nullptr;     // borrowed: only taken when the process already has it
@@ -46,6 +47,11 @@ int RunSaverWindow(HWND parent);
 // then SaverWindowProc.
 LRESULT CALLBACK FrameworkWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// The saver's own window procedure, called by FrameworkWindowProc: start-up on
+// WM_CREATE, one frame per WM_TIMER, release on WM_DESTROY; every other message
+// goes to DefaultSaverProc.
+LRESULT SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
 // Returns the result of the framework's default handling of a message that
 // SaverWindowProc does not handle: the close rules, then DefWindowProcW.
 LRESULT DefaultSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -56,10 +62,6 @@ bool VerifySaverPassword(HWND window);
 // The Windows 9x family's password hooks; they do nothing elsewhere.
 void LoadPasswordVerifier();
 void UnloadPasswordVerifier();
-void SetSaverRunning(bool running);
-
-// Returns -1: the configuration run mode's exit code, after OK as after Cancel.
-int ShowConfigDialog(HWND parent);
 
 // Opens the platform's change-password dialog for screen savers, when it has one.
 void ChangeSaverPassword(HWND window);

@@ -11,6 +11,11 @@ using ChangePasswordFn = DWORD(WINAPI*)(LPCWSTR, HWND, DWORD, LPVOID);
 
 constexpr UINT kScreenSaverRunning = 97;  // SystemParametersInfo action
 
+void SetSaverRunning(bool running) {
+    BOOL previous = FALSE;
+    SystemParametersInfoW(kScreenSaverRunning, running ? TRUE : FALSE, &previous, 0);
+}
+
 template <class Fn>
 Fn LookUp(HMODULE library, const char* name) {
     return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
@@ -35,9 +40,9 @@ void LoadPasswordVerifier() {
         usePassword == 0) {
         return;
     }
-    state.passwordLibrary = LoadLibraryW(L"PASSWORD.CPL");
+    state.passwordLibrary.Reset(LoadLibraryW(L"PASSWORD.CPL"));
     if (!state.passwordLibrary) return;
-    state.verifyPassword = LookUp<VerifyPasswordFn>(state.passwordLibrary, "VerifyScreenSavePwd");
+    state.verifyPassword = LookUp<VerifyPasswordFn>(state.passwordLibrary.Get(), "VerifyScreenSavePwd");
     if (state.verifyPassword) {
         SetSaverRunning(true);
     } else {
@@ -48,20 +53,11 @@ void LoadPasswordVerifier() {
 void UnloadPasswordVerifier() {
     FrameworkState& state = Framework();
     if (!state.onWindows9x) return;
-    if (state.passwordLibrary) {
-        FreeLibrary(state.passwordLibrary);
-        state.passwordLibrary = nullptr;
-    }
+    state.passwordLibrary.Reset();
     if (state.verifyPassword) {
         state.verifyPassword = nullptr;
         SetSaverRunning(false);
     }
-}
-
-void SetSaverRunning(bool running) {
-    if (!Framework().onWindows9x) return;
-    BOOL previous = FALSE;
-    SystemParametersInfoW(kScreenSaverRunning, running ? TRUE : FALSE, &previous, 0);
 }
 
 void ChangeSaverPassword(HWND window) {

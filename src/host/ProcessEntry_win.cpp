@@ -2,7 +2,6 @@
 // what follows the program name on the process's own command line.
 #include <windows.h>
 
-#include "host/Shutdown_win.h"
 #include "host/SaverMain_win.h"
 #include "host/Switches.h"
 #include "common/WideText_win.h"

@@ -2,9 +2,15 @@
 
 #include <commctrl.h>
 
+#include "check/ErrorScreen_win.h"
 #include "common/WideText_win.h"
+#include "config/ConfigDialog_win.h"
 #include "host/Framework_win.h"
 #include "host/Switches.h"
+#include "resources/ImageServices_win.h"
+#include "resources/ZipReader.h"
+#include "scene/RenderContext_win.h"
+#include "scene/TextureList_win.h"
 #include "settings/Paths_win.h"
 
 namespace WorkSpace {
@@ -38,10 +44,10 @@ int SaverMain(HINSTANCE instance, std::wstring_view arguments) {
     case RunMode::Save:
         return RunSaverWindow(nullptr);
     case RunMode::ConfigureAlone:
-        return ShowConfigDialog(nullptr);
+        return ShowConfigDialog(instance, nullptr);
     case RunMode::Configure: {
         HWND parent = ExistingWindow(choice.windowHandle);
-        return ShowConfigDialog(parent ? parent : GetForegroundWindow());
+        return ShowConfigDialog(instance, parent ? parent : GetForegroundWindow());
     }
     case RunMode::Preview: {
         HWND parent = ExistingWindow(choice.windowHandle);
@@ -57,6 +63,15 @@ int SaverMain(HINSTANCE instance, std::wstring_view arguments) {
         break;
     }
     return -1;
+}
+
+void ReleaseProcessState() {
+    // Each subsystem adds its release call here as it comes to own process state.
+    DestroyGlContext();
+    ReleaseTextureList();
+    ReleaseErrorScreen();
+    ReleasePackageReader();
+    ShutdownImageServices();
 }
 
 }  // namespace WorkSpace

@@ -1,16 +1,13 @@
-#include "host/SaverWindow_win.h"
+// The saver window's own procedure (SaverWindowProc): start-up, frames, release.
+#include "host/Framework_win.h"
 
 #include <string>
 
 #include "check/ErrorScreen_win.h"
+#include "check/FrameProbe_win.h"
 #include "check/SystemCheck_win.h"
-#include "host/FrameClock_win.h"
-#include "host/FrameProbe.h"
-#include "host/Framework_win.h"
-#include "host/SaverState_win.h"
 #include "scene/RenderContext_win.h"
 #include "scene/SceneBuild_win.h"
-#include "scene/SceneFrame_win.h"
 #include "settings/Paths_win.h"
 #include "settings/StartupResources_win.h"
 
@@ -20,44 +17,24 @@ namespace {
 constexpr UINT_PTR kFrameTimer = 0;
 constexpr UINT kFramePeriodMs = 1;  // the platform's minimum timer interval applies
 
+FrameTicker& Ticker() {
+    static FrameTicker ticker(kSaverProbe);
+    return ticker;
+}
+
 // Loads everything the saver needs and decides whether it can animate. The
 // window is created in every case; any failed step leaves it in error mode.
 void OnCreate(HWND window) {
-    SaverState& saver = Saver();
-    saver.currentWindow = window;
+    FrameTicker& ticker = Ticker();
+    ticker.Restart(window);
     LoadStartupResources();
     const std::wstring settingsPath = SettingsFilePath();
-    if (!CheckSystem()) saver.errorMode = true;
+    if (!CheckSystem()) ticker.EnterErrorMode();
     // An unfit machine still gets its context and scene: only the error screen shows.
-    if (!AttachWindow(window)) saver.errorMode = true;
-    if (!BuildScene(settingsPath, false)) saver.errorMode = true;
-    PrepareErrorScreen(saver.currentWindow);
-    if (!saver.errorMode) SetupProjection();
-}
-
-// One frame: the error screen, a probe frame (drawn in full, shown black), or
-// a frame of the running scene.
-void OnTimer() {
-    SaverState& saver = Saver();
-    if (saver.errorMode) {
-        // Without a prepared error screen the window is filled black, so that
-        // the desktop never shows through a full-screen saver.
-        if (!DrawErrorScreen()) FillWindowBlack(saver.currentWindow);
-        return;
-    }
-    if (!saver.probeActive) {
-        AnimateScene();
-        RenderFrame(false);
-        return;
-    }
-    if (saver.probeFrames == 0) saver.probeStart = FrameClock::Instance().Seconds();
-    AnimateScene();
-    RenderFrame(true);
-    const ProbeVerdict verdict =
-        JudgeProbeTick(kSaverProbe, saver.probeFrames, saver.probeStart, FrameClock::Instance().Seconds());
-    if (verdict == ProbeVerdict::Failed) saver.errorMode = true;
-    if (verdict != ProbeVerdict::Continue) saver.probeActive = false;
-    ++saver.probeFrames;
+    if (!AttachWindow(window)) ticker.EnterErrorMode();
+    if (!BuildScene(settingsPath, false)) ticker.EnterErrorMode();
+    PrepareErrorScreen(window);
+    if (!ticker.InErrorMode()) SetupProjection();
 }
 
 void OnDestroy(HWND window) {
@@ -67,11 +44,6 @@ void OnDestroy(HWND window) {
 
 }  // namespace
 
-SaverState& Saver() {
-    static SaverState state;
-    return state;
-}
-
 LRESULT SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
@@ -79,12 +51,12 @@ LRESULT SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
             OnCreate(window);
         } catch (...) {
             // Out of memory while loading: the saver shows the error screen.
-            Saver().errorMode = true;
+            Ticker().EnterErrorMode();
         }
         SetTimer(window, kFrameTimer, kFramePeriodMs, nullptr);
         return 0;
     case WM_TIMER:
-        OnTimer();
+        Ticker().Tick();
         return 0;
     case WM_DESTROY:
         OnDestroy(window);

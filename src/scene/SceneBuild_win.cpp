@@ -4,7 +4,7 @@
 
 #include <new>
 
-#include "host/FrameClock_win.h"
+#include "scene/FrameClock_win.h"
 #include "resources/PackageMembers.h"
 #include "resources/PictureDecoding_win.h"
 #include "resources/ZipReader.h"

@@ -1,5 +1,7 @@
 #include "check/ErrorScreen_win.h"
 
+#include "common/Handles_win.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -11,6 +13,8 @@
 #include "resources/ZipBuilder.h"
 #include "resources/ZipReader.h"
 #include "settings/Paths_win.h"
+#include "support/RegistryValue_win.h"
+#include "support/TestWindow_win.h"
 
 using namespace WorkSpace;
 using WorkSpace::Testing::MemoryArchive;
@@ -49,47 +53,34 @@ std::string Package(bool withLogo) {
 // A visible top-level window with a white client area of the given size.
 class TestWindow {
 public:
-    TestWindow(int width, int height) {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-        windowClass.lpszClassName = L"ErrorScreenTest";
-        RegisterClassW(&windowClass);
-        window_ = CreateWindowExW(WS_EX_TOPMOST, L"ErrorScreenTest", L"", WS_POPUP | WS_VISIBLE, 0, 0,
-                                  width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-        UpdateWindow(window_);
+    TestWindow(int width, int height)
+        : window_({L"ErrorScreenTest", DefWindowProcW, WHITE_BRUSH, 0, WS_POPUP | WS_VISIBLE,
+                   WS_EX_TOPMOST, L"", 0, 0, width, height}) {
+        UpdateWindow(Get());
     }
-    ~TestWindow() { DestroyWindow(window_); }
-    HWND Get() const { return window_; }
+    HWND Get() const { return window_.Get(); }
     COLORREF PixelAt(int x, int y) const {
-        HDC dc = GetDC(window_);
-        const COLORREF colour = GetPixel(dc, x, y);
-        ReleaseDC(window_, dc);
-        return colour;
+        const WindowDC dc(Get());
+        return GetPixel(dc.Get(), x, y);
     }
 
 private:
-    HWND window_ = nullptr;
+    Testing::TestWindow window_;
 };
 
-// Sets CurLang for one test, or removes it; the test bed starts without it.
+// Sets CurLang for one test, or removes it.
 class CurLang {
 public:
-    explicit CurLang(const DWORD* value) { Set(value); }
-    ~CurLang() { Set(nullptr); }
+    explicit CurLang(const DWORD* value) : value_(HKEY_LOCAL_MACHINE, kProductKey, kCurLangValue) {
+        if (value) {
+            value_.Set(REG_DWORD, value, sizeof(*value));
+        } else {
+            value_.Remove();
+        }
+    }
 
 private:
-    static void Set(const DWORD* value) {
-        HKEY key = nullptr;
-        RegCreateKeyExW(HKEY_LOCAL_MACHINE, kProductKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-        if (value) {
-            RegSetValueExW(key, kCurLangValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(value), sizeof(*value));
-        } else {
-            RegDeleteValueW(key, kCurLangValue);
-        }
-        RegCloseKey(key);
-    }
+    Testing::ScopedRegistryValue value_;
 };
 
 }  // namespace

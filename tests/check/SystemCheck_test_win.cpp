@@ -7,6 +7,7 @@
 
 #include "check/AdapterRules.h"
 #include "common/WideText_win.h"
+#include "support/RegistryValue_win.h"
 
 using namespace WorkSpace;
 
@@ -31,9 +32,8 @@ std::wstring AdapterKey() {
 TEST(SystemCheck, AnyRecordedAccelerationLevelMakesTheMachineUnfit) {
     const std::wstring keyPath = AdapterKey();
     ASSERT_FALSE(keyPath.empty());
-    HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
-    RegDeleteValueW(key, L"Acceleration.Level");
+    Testing::ScopedRegistryValue level(HKEY_LOCAL_MACHINE, keyPath, L"Acceleration.Level");
+    level.Remove();
     EXPECT_TRUE(CheckSystem()) << "Wine's adapter without a recorded level";
 
     struct Case { const char* what; DWORD type; uint64_t value; DWORD size; bool fit; };
@@ -44,10 +44,9 @@ TEST(SystemCheck, AnyRecordedAccelerationLevelMakesTheMachineUnfit) {
         {"longer than four bytes", REG_QWORD, 1, 8, true},
     };
     for (const Case& c : cases) {
-        RegSetValueExW(key, L"Acceleration.Level", 0, c.type, reinterpret_cast<const BYTE*>(&c.value), c.size);
+        ASSERT_TRUE(level.Set(c.type, &c.value, c.size)) << c.what;
         EXPECT_EQ(CheckSystem(), c.fit) << c.what;
     }
-    RegDeleteValueW(key, L"Acceleration.Level");
-    RegCloseKey(key);
-    EXPECT_TRUE(CheckDisplayAdapter());
+    level.Remove();
+    EXPECT_TRUE(CheckSystem());
 }

@@ -2,15 +2,15 @@
 // list it opens with, and what OK, Cancel, Escape and the close box store.
 #include <gtest/gtest.h>
 
+#include "config/DialogIds.h"
 #include "e2e/driver/ConfigSession.h"
+#include "e2e/driver/SaverWindows.h"
 
 namespace {
 
 using e2e::ConfigSession;
 
-constexpr int kAdd = 3, kRemove = 4, kRemoveAll = 5, kPreview = 1003, kGroup = 1004, kLabel = 1005;
-
-std::wstring TextOf(HWND window) { return e2e::TitleOf(window); }
+using e2e::WindowText;
 
 struct DialogTexts {
     std::wstring title, add, remove, removeAll, preview, ok, cancel, label, group;
@@ -18,11 +18,16 @@ struct DialogTexts {
 };
 
 DialogTexts ReadTexts(const ConfigSession& run) {
-    return {TextOf(run.Dialog()),         TextOf(run.Control(kAdd)),
-            TextOf(run.Control(kRemove)), TextOf(run.Control(kRemoveAll)),
-            TextOf(run.Control(kPreview)), TextOf(run.Control(IDOK)),
-            TextOf(run.Control(IDCANCEL)), TextOf(run.Control(kLabel)),
-            TextOf(run.Control(kGroup)),  e2e::ComboBoxEntries(run.Schemes())};
+    return {WindowText(run.Dialog()),
+            WindowText(run.Control(IDC_ADD)),
+            WindowText(run.Control(IDC_REMOVE)),
+            WindowText(run.Control(IDC_REMOVE_ALL)),
+            WindowText(run.Control(IDC_PREVIEW)),
+            WindowText(run.Control(IDOK)),
+            WindowText(run.Control(IDCANCEL)),
+            WindowText(run.Control(IDC_SCHEME_LABEL)),
+            WindowText(run.Control(IDC_FILES_GROUP)),
+            e2e::ComboBoxEntries(run.Schemes())};
 }
 
 const DialogTexts kEnglish = {L"Veltrano Screen Saver", L"Add", L"Remove", L"Remove All",
@@ -40,7 +45,10 @@ TEST(ConfigDialog, ShowsTranslatedTextsAtItsPlaceAndEndsWithMinusOne) {
         ConfigSession run(L"texts");
         // Translated texts come from the resource package; a build without
         // one has the English texts alone.
-        if (!c.english && !run.HasPackage()) continue;
+        if (!c.english && !run.HasPackage()) {
+            ASSERT_FALSE(e2e::BuildMakesPackage()) << "the build made no resource package";
+            continue;
+        }
         ASSERT_TRUE(run.Open());
         const DialogTexts texts = ReadTexts(run);
         if (c.english) {
@@ -123,7 +131,7 @@ TEST(ConfigDialog, CancelEscapeAndTheCloseBoxStoreNothing) {
         ConfigSession run(L"cancel");
         run.WriteSettings(stored);
         ASSERT_TRUE(run.Open());
-        run.Push(kRemoveAll);
+        run.Push(IDC_REMOVE_ALL);
         SendMessageW(run.Schemes(), CB_SETCURSEL, 4, 0);
         ASSERT_TRUE(run.Entries().empty());
         switch (end) {
@@ -132,7 +140,7 @@ TEST(ConfigDialog, CancelEscapeAndTheCloseBoxStoreNothing) {
             break;
         case End::Escape:
             SetForegroundWindow(run.Dialog());
-            e2e::PumpFor(100);
+            e2e::WaitUntilForeground(run.Dialog(), 5000);
             e2e::PressKey(VK_ESCAPE);
             break;
         case End::CloseBox:
@@ -162,7 +170,7 @@ TEST(ConfigDialog, RemoveAllThenOkStoresNoPath) {
     ConfigSession run(L"remove-all");
     run.WriteSettings(e2e::SettingsText({"C:\\Pics\\one.jpg", "C:\\Pics\\two.jpg"}, 4));
     ASSERT_TRUE(run.Open());
-    run.Push(kRemoveAll);
+    run.Push(IDC_REMOVE_ALL);
     EXPECT_TRUE(run.Entries().empty());
     run.Push(IDOK);
     ASSERT_TRUE(run.WaitForExit().has_value());
@@ -177,7 +185,7 @@ TEST(ConfigDialog, AFailedSaveIsToldAndTheDialogStays) {
     HANDLE held = CreateFileW(run.SettingsPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    const std::wstring title = e2e::TitleOf(run.Dialog());
+    const std::wstring title = e2e::WindowText(run.Dialog());
     e2e::PostCommand(run.Dialog(), IDOK);
     HWND box = nullptr;
     ASSERT_TRUE(e2e::WaitUntil(
@@ -192,14 +200,14 @@ TEST(ConfigDialog, AFailedSaveIsToldAndTheDialogStays) {
             return false;
         },
         5000));
-    EXPECT_EQ(e2e::TitleOf(box), title);
+    EXPECT_EQ(e2e::WindowText(box), title);
     e2e::PumpFor(1500);
     e2e::SaveBitmap(e2e::CaptureScreen(), e2e::BinDir() + L"e2e-failed-save.bmp");
     // The platform's own words for the error, whatever they are.
     bool hasMessage = false;
     for (HWND child : e2e::WindowsOf(run.ProcessId(), true)) {
         if (GetParent(child) == box && e2e::ClassOf(child) == L"Static" &&
-            e2e::TitleOf(child).size() > 5) {
+            e2e::WindowText(child).size() > 5) {
             hasMessage = true;
         }
     }

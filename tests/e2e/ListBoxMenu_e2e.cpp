@@ -11,7 +11,6 @@ namespace {
 using e2e::ConfigSession;
 using Paths = std::vector<std::wstring>;
 
-constexpr int kRemoveAll = 5;
 
 bool MenuClosed(const ConfigSession& run) {
     for (HWND window : e2e::WindowsOf(run.ProcessId())) {
@@ -108,7 +107,7 @@ TEST(ListBoxMenu, EmptyListShowsTheHintWithoutABackgroundPicture) {
     run.WriteSettings(e2e::SettingsText({"C:\\Pics\\one.jpg"}, 0));
     ASSERT_TRUE(run.Open());
     SetForegroundWindow(run.Dialog());
-    run.Push(kRemoveAll);
+    run.Push(IDC_REMOVE_ALL);
     e2e::PumpFor(500);
     const RECT list = ClientOnScreen(run.List());
     const e2e::Screenshot shot = e2e::CaptureScreen();
@@ -139,7 +138,7 @@ std::vector<uint32_t> EmptyListPixels(std::optional<DWORD> language, bool& hasPa
     run.WriteSettings(e2e::SettingsText({"C:\\Pics\\one.jpg"}, 0));
     if (!run.Open()) return {};
     SetForegroundWindow(run.Dialog());
-    run.Push(kRemoveAll);
+    run.Push(IDC_REMOVE_ALL);
     e2e::PumpFor(500);
     const RECT list = ClientOnScreen(run.List());
     const e2e::Screenshot shot = e2e::CaptureScreen();
@@ -157,7 +156,10 @@ TEST(ListBoxMenu, EmptyListShowsTheBackgroundOfTheUsersLanguage) {
     const auto english = EmptyListPixels(std::nullopt, hasPackage);
     // Backgrounds come from the resource package; a build without one shows
     // the hint, which the test above covers.
-    if (!hasPackage) return;
+    if (!hasPackage) {
+        ASSERT_FALSE(e2e::BuildMakesPackage()) << "the build made no resource package";
+        return;
+    }
     ASSERT_FALSE(english.empty());
     const auto unknown = EmptyListPixels(9, hasPackage);
     const auto russian = EmptyListPixels(1, hasPackage);

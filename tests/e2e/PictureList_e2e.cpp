@@ -10,7 +10,6 @@ namespace {
 using e2e::ConfigSession;
 using Paths = std::vector<std::wstring>;
 
-constexpr int kAdd = 3, kRemove = 4, kRemoveAll = 5;
 
 std::vector<std::string> NarrowAll(const Paths& paths) {
     std::vector<std::string> narrow;
@@ -38,17 +37,17 @@ TEST(PictureList, AddTakesOneOrSeveralFilesFromTheOpenFileDialog) {
     run.WriteSettings(e2e::SettingsText({"C:\\Old\\kept.jpg"}, 0));
     ASSERT_TRUE(run.Open());
 
-    e2e::PostCommand(run.Dialog(), kAdd);
+    e2e::PostCommand(run.Dialog(), IDC_ADD);
     ASSERT_TRUE(e2e::AnswerOpenFileDialog(run.ProcessId(), L"", pics + L"a.jpg", 10000));
     ASSERT_TRUE(e2e::WaitUntil([&] { return run.Entries().size() == 2; }, 5000));
 
     // The dialog opens where the last choice was; several names at once.
-    e2e::PostCommand(run.Dialog(), kAdd);
+    e2e::PostCommand(run.Dialog(), IDC_ADD);
     ASSERT_TRUE(e2e::AnswerOpenFileDialog(run.ProcessId(), L"", L"\"b.png\" \"c.bmp\"", 10000));
     ASSERT_TRUE(e2e::WaitUntil([&] { return run.Entries().size() == 4; }, 5000));
 
     // Cancelling adds nothing.
-    e2e::PostCommand(run.Dialog(), kAdd);
+    e2e::PostCommand(run.Dialog(), IDC_ADD);
     HWND chooser = nullptr;
     ASSERT_TRUE(e2e::WaitUntil(
         [&] { return (chooser = e2e::FindOpenFileDialog(run.ProcessId())) != nullptr; }, 10000));
@@ -75,7 +74,7 @@ TEST(PictureList, RemoveTakesTheSelectedPictureAndSelectsTheOneAbove) {
         run.WriteSettings(e2e::SettingsText(NarrowAll(stored), 0));
         ASSERT_TRUE(run.Open());
         SendMessageW(run.List(), LB_SETCURSEL, WPARAM(c.selected), 0);
-        run.Push(kRemove);
+        run.Push(IDC_REMOVE);
         Paths expected = stored;
         if (c.removed >= 0) expected.erase(expected.begin() + c.removed);
         EXPECT_EQ(run.Entries(), expected);
@@ -114,14 +113,14 @@ TEST(PictureList, ShowsTheFirst21PicturesAndKeepsEveryOne) {
     ConfigSession run(L"many");
     run.WriteSettings(e2e::SettingsText({"C:\\Pics\\first.jpg"}, 2));
     ASSERT_TRUE(run.Open());
-    run.Push(kRemoveAll);
+    run.Push(IDC_REMOVE_ALL);
     const Paths added = Numbered(L"C:\\Many\\", 25);
     ASSERT_TRUE(e2e::DropFiles(run.Dialog(), added));
     EXPECT_EQ(run.Entries(), FirstOf(added, 21));
 
     // Removing the first brings the 22nd into view; the selection stays on top.
     SendMessageW(run.List(), LB_SETCURSEL, 0, 0);
-    run.Push(kRemove);
+    run.Push(IDC_REMOVE);
     Paths kept(added.begin() + 1, added.end());
     EXPECT_EQ(run.Entries(), FirstOf(kept, 21));
     EXPECT_EQ(e2e::ListBoxSelection(run.List()), 0);

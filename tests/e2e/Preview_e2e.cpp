@@ -14,7 +14,6 @@ using e2e::OpenPreview;
 using End = e2e::PreviewEnd;
 using Paths = std::vector<std::wstring>;
 
-constexpr int kRemove = 4, kRemoveAll = 5;
 
 std::vector<std::string> NumberedPaths(int count) {
     std::vector<std::string> paths;
@@ -95,7 +94,7 @@ TEST(Preview, FliesTheUnsavedChoice) {
     const std::string stored = e2e::SettingsText({"C:\\Pics\\missing.jpg"}, 0);
     run.WriteSettings(stored);
     ASSERT_TRUE(run.Open());
-    run.Push(kRemoveAll);
+    run.Push(IDC_REMOVE_ALL);
     ASSERT_TRUE(e2e::DropFiles(run.Dialog(), {picture}));
 
     // Past the half-second probe the picture flies. A machine too busy for the
@@ -131,7 +130,7 @@ TEST(Preview, OfAnEmptyListLeavesNoPictureBehind) {
     ConfigSession run(L"preview-empty");
     run.WriteSettings(e2e::SettingsText(NumberedPaths(2), 0));
     ASSERT_TRUE(run.Open());
-    run.Push(kRemoveAll);
+    run.Push(IDC_REMOVE_ALL);
     HWND preview = OpenPreview(run);
     ASSERT_NE(preview, nullptr);
     e2e::PressKey(VK_ESCAPE);
@@ -142,7 +141,7 @@ TEST(Preview, OfAnEmptyListLeavesNoPictureBehind) {
     ASSERT_TRUE(e2e::DropFiles(run.Dialog(), {L"C:\\In\\new.png"}));
     EXPECT_EQ(run.Entries(), Paths{L"C:\\In\\new.png"});
     SendMessageW(run.List(), LB_SETCURSEL, 0, 0);
-    run.Push(kRemove);
+    run.Push(IDC_REMOVE);
     EXPECT_TRUE(run.Entries().empty());
     run.Push(IDOK);
     ASSERT_TRUE(run.WaitForExit().has_value());

@@ -43,7 +43,7 @@ TEST(SaverWindow, FullScreenTopmostOverTheVirtualScreen) {
     EXPECT_EQ(GetForegroundWindow(), saver.window);
     // The title never changes.
     SendMessageW(saver.window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"other"));
-    EXPECT_EQ(e2e::TitleOf(saver.window), L"Screen Saver");
+    EXPECT_EQ(e2e::WindowText(saver.window), L"Screen Saver");
     // Over the saver the cursor is hidden.
     CURSORINFO cursor{};
     cursor.cbSize = sizeof(cursor);
@@ -127,7 +127,7 @@ TEST(SaverWindow, PreviewIsAChildOfTheHostThatInputNeverCloses) {
         HWND preview = e2e::WaitForChildOf(host.Get(), saver.Id(), kSaverStartMs);
         ASSERT_TRUE(preview) << letter;
         EXPECT_EQ(e2e::ClassOf(preview), kSaverClass);
-        EXPECT_EQ(e2e::TitleOf(preview), L"Preview");
+        EXPECT_EQ(e2e::WindowText(preview), L"Preview");
         EXPECT_EQ(GetParent(preview), host.Get());
         EXPECT_TRUE(GetWindowLongW(preview, GWL_STYLE) & WS_CHILD);
         RECT rect{};
@@ -149,10 +149,14 @@ TEST(SaverWindow, PreviewIsAChildOfTheHostThatInputNeverCloses) {
         HELPINFO help{};
         help.cbSize = sizeof(help);
         EXPECT_EQ(SendMessageW(preview, WM_HELP, 0, reinterpret_cast<LPARAM>(&help)), 1) << letter;
-        e2e::PumpFor(1000);
+        // The context menu is posted last: once the host has it, the preview
+        // has handled everything before it.
+        EXPECT_TRUE(e2e::WaitUntil(
+            [&] { return e2e::HostWindow::LastContextMenu() == reinterpret_cast<WPARAM>(host.Get()); },
+            5000))
+            << letter;
         EXPECT_TRUE(saver.IsRunning()) << letter;
         EXPECT_TRUE(IsWindow(preview)) << letter;
-        EXPECT_EQ(e2e::HostWindow::LastContextMenu(), reinterpret_cast<WPARAM>(host.Get())) << letter;
 
         // The preview ends with its host.
         host.Destroy();
@@ -182,12 +186,15 @@ TEST(SaverWindow, ErrorModeWithoutAPackageStillHidesTheScreen) {
     HWND window = e2e::WaitForWindow(saver.Id(), kSaverClass, L"Screen Saver", kSaverStartMs);
     ASSERT_TRUE(window);
     e2e::WaitUntilForeground(window, kSaverStartMs);
-    e2e::PumpFor(2500);
-    const e2e::Screenshot shot = e2e::CaptureScreen();
+    e2e::Screenshot shot;
+    const auto notBlack = [&] {
+        int count = 0;
+        for (int y = 0; y < shot.height; y += 16) {
+            for (int x = 0; x < shot.width; x += 16) count += shot.At(x, y) != 0;
+        }
+        return count;
+    };
+    e2e::WaitUntil([&] { return shot = e2e::CaptureScreen(), notBlack() == 0; }, 10000);
     e2e::SaveBitmap(shot, e2e::BinDir() + L"e2e-error-without-package.bmp");
-    int notBlack = 0;
-    for (int y = 0; y < shot.height; y += 16) {
-        for (int x = 0; x < shot.width; x += 16) notBlack += shot.At(x, y) != 0;
-    }
-    EXPECT_EQ(notBlack, 0);
+    EXPECT_EQ(notBlack(), 0);
 }

@@ -50,7 +50,7 @@ TEST(Windows9x, RefusedPasswordKeepsTheSaverAndMeasuresTheMouseAfresh) {
 
     // The first close is refused: the saver stays.
     e2e::MoveMouse(window, 510, 400);
-    e2e::PumpFor(700);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return !Calls(folder).empty(); }, 5000));
     EXPECT_TRUE(saver.IsRunning());
     ASSERT_EQ(Calls(folder), std::vector<std::wstring>{L"verify refused"});
 
@@ -78,7 +78,7 @@ TEST(Windows9x, ChangePasswordAsksThePlatformForTheSaverProvider) {
                                          L"mpr", std::wstring(L"native,builtin"));
     e2e::HostWindow host(320, 240);
     SetForegroundWindow(host.Get());
-    e2e::PumpFor(200);
+    e2e::WaitUntilForeground(host.Get(), 5000);
 
     e2e::Process saver;
     const std::wstring handle = std::to_wstring(reinterpret_cast<uintptr_t>(host.Get()));

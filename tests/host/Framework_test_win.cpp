@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/TestWindow_win.h"
+
 using namespace WorkSpace;
 
 namespace {
@@ -15,31 +17,21 @@ LRESULT CALLBACK SaverDefaults(HWND window, UINT message, WPARAM wParam, LPARAM 
 // messages directly.
 class TestWindow {
 public:
-    TestWindow() {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"FrameworkTest";
-        RegisterClassW(&windowClass);
-        window_ = CreateWindowExW(0, L"FrameworkTest", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                  GetModuleHandleW(nullptr), nullptr);
-        SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SaverDefaults));
+    TestWindow() : window_(Testing::TestWindowLook{L"FrameworkTest"}) {
+        SetWindowLongPtrW(Get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SaverDefaults));
         ClosePosted();
     }
-    ~TestWindow() {
-        if (IsWindow(window_)) DestroyWindow(window_);
-    }
-    HWND Get() const { return window_; }
+    HWND Get() const { return window_.Get(); }
     // Returns whether a WM_CLOSE was posted, emptying the window's queue.
     bool ClosePosted() const {
         bool posted = false;
         MSG message;
-        while (PeekMessageW(&message, window_, 0, 0, PM_REMOVE)) posted |= message.message == WM_CLOSE;
+        while (PeekMessageW(&message, Get(), 0, 0, PM_REMOVE)) posted |= message.message == WM_CLOSE;
         return posted;
     }
 
 private:
-    HWND window_ = nullptr;
+    Testing::TestWindow window_;
 };
 
 // Puts the framework back to its start values around each test.

@@ -10,38 +10,12 @@
 #include <vector>
 
 #include "resources/ImageServices_win.h"
+#include "support/TestFolder_win.h"
 
 namespace testpictures {
 
-// A fresh empty folder under the temporary folder, ending in a backslash.
-inline std::wstring MakeTempFolder(const wchar_t* stem) {
-    wchar_t base[MAX_PATH];
-    GetTempPathW(MAX_PATH, base);
-    static int serial = 0;
-    std::wstring folder = std::wstring(base) + stem + L"_" +
-                          std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(++serial);
-    CreateDirectoryW(folder.c_str(), nullptr);
-    return folder + L"\\";
-}
-
-// Deletes a folder made by MakeTempFolder with the files and empty folders in it.
-inline void RemoveTempFolder(const std::wstring& folder) {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") continue;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveDirectoryW((folder + name).c_str());
-            } else {
-                DeleteFileW((folder + name).c_str());
-            }
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
+using WorkSpace::Testing::MakeTempFolder;
+using WorkSpace::Testing::RemoveTempFolder;
 
 inline bool WriteBytes(const std::wstring& path, const void* bytes, size_t count) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

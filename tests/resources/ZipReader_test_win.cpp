@@ -5,7 +5,7 @@
 #include "common/WideText_win.h"
 #include "resources/PackageMembers.h"
 #include "resources/ZipBuilder.h"
-#include "settings/TestFolder_win.h"
+#include "support/TestFolder_win.h"
 
 using namespace WorkSpace;
 using WorkSpace::Testing::TestFolder;

@@ -10,44 +10,34 @@
 #include <vector>
 
 #include "scene/RenderContext_win.h"
+#include "support/TestWindow_win.h"
 
 namespace glwindow {
-
-inline LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {
-    return DefWindowProcW(window, message, w, l);
-}
 
 // Owns a visible popup window of a given client size at the screen's top-left
 // corner, attached to the process's OpenGL context.
 class GlWindow {
 public:
-    GlWindow(int width, int height) {
-        WNDCLASSW windowClass{};
-        windowClass.style = CS_OWNDC;
-        windowClass.lpfnWndProc = TestWindowProc;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"VeltranoSceneTest";
-        RegisterClassW(&windowClass);
-        window_ = CreateWindowExW(WS_EX_TOPMOST, L"VeltranoSceneTest", L"scene test",
-                                  WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, nullptr,
-                                  windowClass.hInstance, nullptr);
+    GlWindow(int width, int height)
+        : window_({L"VeltranoSceneTest", DefWindowProcW, -1, CS_OWNDC, WS_POPUP | WS_VISIBLE,
+                   WS_EX_TOPMOST, L"scene test", 0, 0, width, height}) {
         Pump();
     }
     GlWindow(const GlWindow&) = delete;
     GlWindow& operator=(const GlWindow&) = delete;
     ~GlWindow() {
         WorkSpace::DestroyGlContext();
-        if (window_) DestroyWindow(window_);
+        window_.Destroy();
         Pump();
     }
-    HWND Get() const { return window_; }
+    HWND Get() const { return window_.Get(); }
     static void Pump() {
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
     }
 
 private:
-    HWND window_ = nullptr;
+    WorkSpace::Testing::TestWindow window_;
 };
 
 // The shown frame (the front buffer), 0xRRGGBB per pixel, top row first.

@@ -61,11 +61,7 @@ protected:
         folder_ = MakeTempFolder(L"picturecache");
         cache_ = PictureCache(folder_ + L"Veltrano\\PictureCache");
     }
-    void TearDown() override {
-        RemoveTempFolder(cache_.Folder() + L"\\");
-        RemoveTempFolder(folder_ + L"Veltrano\\");
-        RemoveTempFolder(folder_);
-    }
+    void TearDown() override { RemoveTempFolder(folder_); }
     // A picture that changes from pixel to pixel, last written an hour ago.
     std::wstring Picture(const wchar_t* name, uint32_t tint, int width = 300, int height = 200) {
         const std::wstring path = folder_ + name;

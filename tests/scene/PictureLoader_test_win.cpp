@@ -209,7 +209,6 @@ TEST_F(PictureLoader, BuildsWhatLoadingOneAfterAnotherBuilds) {
         }
         ExpectSameQuads(got.quads, expected.quads);
     }
-    cache.Trim(0);  // an empty folder, for the fixture to remove
 
     LoadScenePictures(pictures);  // the scene build itself, with this machine's threads
     const Built scene = Record();

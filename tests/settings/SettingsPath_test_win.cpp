@@ -4,7 +4,7 @@
 #include <string>
 
 #include "settings/Paths_win.h"
-#include "settings/TestFolder_win.h"
+#include "support/TestFolder_win.h"
 
 using namespace WorkSpace;
 using WorkSpace::Testing::ReadBytes;

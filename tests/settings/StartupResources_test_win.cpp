@@ -12,6 +12,7 @@
 #include "resources/ZipReader.h"
 #include "settings/Paths_win.h"
 #include "settings/TextStorage.h"
+#include "support/RegistryValue_win.h"
 
 using namespace WorkSpace;
 using WorkSpace::Testing::MemoryArchive;
@@ -37,33 +38,8 @@ std::string Package() {
 }
 
 // Sets CurLang for the test and puts back what was there before.
-class CurLangValue {
-public:
-    CurLangValue() {
-        RegCreateKeyExW(HKEY_LOCAL_MACHINE, kProductKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
-        DWORD size = sizeof old_;
-        hadOld_ = RegQueryValueExW(key_, kCurLangValue, nullptr, &oldType_, old_, &size) == ERROR_SUCCESS;
-        oldSize_ = size;
-    }
-    ~CurLangValue() {
-        if (hadOld_) {
-            RegSetValueExW(key_, kCurLangValue, 0, oldType_, old_, oldSize_);
-        } else {
-            RegDeleteValueW(key_, kCurLangValue);
-        }
-        RegCloseKey(key_);
-    }
-    void Set(DWORD type, const void* data, DWORD size) {
-        RegSetValueExW(key_, kCurLangValue, 0, type, static_cast<const BYTE*>(data), size);
-    }
-    void Remove() { RegDeleteValueW(key_, kCurLangValue); }
-
-private:
-    HKEY key_ = nullptr;
-    bool hadOld_ = false;
-    DWORD oldType_ = 0;
-    BYTE old_[64] = {};
-    DWORD oldSize_ = 0;
+struct CurLangValue : Testing::ScopedRegistryValue {
+    CurLangValue() : ScopedRegistryValue(HKEY_LOCAL_MACHINE, kProductKey, kCurLangValue) {}
 };
 
 std::u16string FirstText(const std::string& package, bool langRead, uint32_t lang) {

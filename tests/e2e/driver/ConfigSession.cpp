@@ -33,7 +33,7 @@ bool ConfigSession::Open(const std::wstring& arguments) {
         [&] {
             for (HWND window : WindowsOf(saver_.Id())) {
                 if (ClassOf(window) == L"#32770" && IsWindowVisible(window) &&
-                    GetDlgItem(window, 1001)) {
+                    GetDlgItem(window, IDC_PICTURE_LIST)) {
                     dialog_ = window;
                     return true;
                 }
@@ -41,6 +41,12 @@ bool ConfigSession::Open(const std::wstring& arguments) {
             return false;
         },
         15000);
+}
+
+bool BuildMakesPackage() {
+    // The source tree lies three folders above the build's bin folder.
+    const std::wstring recipe = BinDir() + L"..\\..\\..\\assets\\Package.cmake";
+    return GetFileAttributesW(recipe.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool ConfigSession::HasPackage() const {
@@ -68,26 +74,12 @@ std::wstring ConfigSession::DefaultPicture(int number) const {
 
 constexpr const wchar_t* kProductKey = L"SOFTWARE\\Korimba\\ScreenSaver\\Veltrano";
 
-CurLangValue::CurLangValue(std::optional<DWORD> language) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kProductKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                        &key, nullptr) != ERROR_SUCCESS) {
-        return;
-    }
+CurLangValue::CurLangValue(std::optional<DWORD> language)
+    : value_(HKEY_LOCAL_MACHINE, kProductKey, L"CurLang") {
     if (language) {
-        RegSetValueExW(key, L"CurLang", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&*language),
-                       sizeof(DWORD));
+        value_.Set(REG_DWORD, &*language, sizeof(DWORD));
     } else {
-        RegDeleteValueW(key, L"CurLang");
-    }
-    RegCloseKey(key);
-}
-
-CurLangValue::~CurLangValue() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kProductKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-        RegDeleteValueW(key, L"CurLang");
-        RegCloseKey(key);
+        value_.Remove();
     }
 }
 

@@ -8,10 +8,16 @@
 #include <string>
 #include <vector>
 
+#include "config/DialogIds.h"
 #include "e2e/driver/DialogDriver.h"
 #include "e2e/driver/Driver.h"
+#include "support/RegistryValue_win.h"
 
 namespace e2e {
+
+// Returns whether this build makes the resource package (its recipe is in the
+// source tree): a scenario that needs the package then fails without it.
+bool BuildMakesPackage();
 
 class ConfigSession {
 public:
@@ -27,8 +33,8 @@ public:
 
     HWND Dialog() const { return dialog_; }
     HWND Control(int id) const { return GetDlgItem(dialog_, id); }
-    HWND List() const { return Control(1001); }
-    HWND Schemes() const { return Control(1002); }
+    HWND List() const { return Control(IDC_PICTURE_LIST); }
+    HWND Schemes() const { return Control(IDC_SCHEME_BOX); }
     std::vector<std::wstring> Entries() const { return ListBoxEntries(List()); }
     DWORD ProcessId() const { return saver_.Id(); }
 
@@ -52,13 +58,13 @@ private:
 };
 
 // The interface language in the registry for as long as it lives; none
-// deletes the value. The value is deleted again at the end.
+// deletes the value. The old state comes back at the end.
 class CurLangValue {
 public:
     explicit CurLangValue(std::optional<DWORD> language);
-    CurLangValue(const CurLangValue&) = delete;
-    CurLangValue& operator=(const CurLangValue&) = delete;
-    ~CurLangValue();
+
+private:
+    WorkSpace::Testing::ScopedRegistryValue value_;
 };
 
 // A settings file as the saver writes it: markers, paths, the scheme line.

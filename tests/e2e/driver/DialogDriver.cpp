@@ -102,34 +102,6 @@ bool AnswerOpenFileDialog(DWORD processId, const std::wstring& folder,
     return WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, timeoutMs);
 }
 
-ScratchFolder::ScratchFolder(const std::wstring& name) {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    path_ = std::wstring(temp) + name + L"-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
-    SHCreateDirectoryExW(nullptr, path_.c_str(), nullptr);
-}
-
-ScratchFolder::~ScratchFolder() {
-    // SHFileOperation wants the folder without its backslash, doubly ended.
-    std::wstring from = path_.substr(0, path_.size() - 1);
-    from.push_back(L'\0');
-    SHFILEOPSTRUCTW operation{};
-    operation.wFunc = FO_DELETE;
-    operation.pFrom = from.c_str();
-    operation.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-    SHFileOperationW(&operation);
-}
-
-std::wstring ScratchFolder::Write(const std::wstring& name, const std::string& bytes) const {
-    const std::wstring path = path_ + name;
-    FILE* out = _wfopen(path.c_str(), L"wb");
-    if (out) {
-        fwrite(bytes.data(), 1, bytes.size(), out);
-        fclose(out);
-    }
-    return path;
-}
-
 bool ReadWholeFile(const std::wstring& path, std::string& bytes) {
     FILE* in = _wfopen(path.c_str(), L"rb");
     if (!in) return false;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "e2e/driver/Driver.h"
+#include "support/TestFolder_win.h"
 
 namespace e2e {
 
@@ -35,32 +36,8 @@ bool AnswerOpenFileDialog(DWORD processId, const std::wstring& folder,
 // The visible open-file dialog of the process, or none.
 HWND FindOpenFileDialog(DWORD processId);
 
-// Waits until `condition` holds, pumping messages; false after `timeoutMs`.
-template <class Condition>
-bool WaitUntil(Condition condition, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        if (condition()) return true;
-        if (GetTickCount() - start >= timeoutMs) return false;
-        PumpFor(20);
-    }
-}
-
 // A scratch folder of its own, deleted with everything in it at the end.
-class ScratchFolder {
-public:
-    explicit ScratchFolder(const std::wstring& name);
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    ~ScratchFolder();
-    // The folder's path, ending in a backslash.
-    const std::wstring& Path() const { return path_; }
-    // Writes `bytes` to the file `name` in the folder; returns its full path.
-    std::wstring Write(const std::wstring& name, const std::string& bytes) const;
-
-private:
-    std::wstring path_;
-};
+using ScratchFolder = WorkSpace::Testing::TestFolder;
 
 // The whole content of a file, or none when it cannot be read.
 bool ReadWholeFile(const std::wstring& path, std::string& bytes);

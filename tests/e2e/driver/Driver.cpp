@@ -101,19 +101,13 @@ std::wstring ClassOf(HWND window) {
     return name;
 }
 
-std::wstring TitleOf(HWND window) {
-    wchar_t text[512] = {};
-    GetWindowTextW(window, text, 512);
-    return text;
-}
-
 HWND WaitForWindow(DWORD processId, const wchar_t* className, const wchar_t* title,
                    DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     do {
         for (HWND window : WindowsOf(processId, true)) {
             if (className && ClassOf(window) != className) continue;
-            if (title && TitleOf(window) != title) continue;
+            if (title && WindowText(window) != title) continue;
             return window;
         }
         PumpFor(20);

@@ -7,9 +7,14 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "config/ConfigDialog_win.h"
+
 namespace e2e {
+
+using WorkSpace::WindowText;
 
 // Folder of the running test executable, ending in a backslash.
 std::wstring BinDir();
@@ -17,8 +22,22 @@ std::wstring BinDir();
 std::wstring SaverPath();
 
 // One started process; terminated on destruction if it is still running.
+// Move-only: one owner ends it.
 class Process {
 public:
+    Process() = default;
+    Process(Process&& other) noexcept
+        : process_(std::exchange(other.process_, nullptr)), id_(std::exchange(other.id_, 0)) {}
+    Process& operator=(Process&& other) noexcept {
+        if (this != &other) {
+            Terminate();
+            process_ = std::exchange(other.process_, nullptr);
+            id_ = std::exchange(other.id_, 0);
+        }
+        return *this;
+    }
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
     // Starts `exe` with `arguments` (the text after the program name) in `workDir`
     // (empty: the executable's folder). Returns false when it could not start.
     bool Start(const std::wstring& exe, const std::wstring& arguments,
@@ -43,7 +62,6 @@ std::vector<HWND> WindowsOf(DWORD processId, bool children = false);
 HWND WaitForWindow(DWORD processId, const wchar_t* className, const wchar_t* title,
                    DWORD timeoutMs);
 std::wstring ClassOf(HWND window);
-std::wstring TitleOf(HWND window);
 
 // Input as a user gives it.
 void PressKey(WORD virtualKey);
@@ -64,5 +82,16 @@ bool SaveBitmap(const Screenshot& shot, const std::wstring& path);
 
 // Pumps this thread's messages while waiting, so windows the test owns stay alive.
 void PumpFor(DWORD milliseconds);
+
+// Waits until `condition` holds, pumping messages; false after `timeoutMs`.
+template <class Condition>
+bool WaitUntil(Condition condition, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (condition()) return true;
+        if (GetTickCount() - start >= timeoutMs) return false;
+        PumpFor(20);
+    }
+}
 
 }  // namespace e2e

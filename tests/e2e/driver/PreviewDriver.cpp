@@ -1,17 +1,14 @@
 #include "e2e/driver/PreviewDriver.h"
 
+#include "config/DialogIds.h"
+
 namespace e2e {
-namespace {
-
-constexpr int kPreviewButton = 1003;
-constexpr int kPictureList = 1001;  // only the configuration dialog has it
-
-}  // namespace
 
 HWND PreviewOf(const ConfigSession& run) {
     for (HWND window : WindowsOf(run.ProcessId())) {
+        // Only the configuration dialog has the picture list.
         if (window != run.Dialog() && ClassOf(window) == L"#32770" && IsWindowVisible(window) &&
-            !GetDlgItem(window, kPictureList)) {
+            !GetDlgItem(window, IDC_PICTURE_LIST)) {
             return window;
         }
     }
@@ -19,7 +16,7 @@ HWND PreviewOf(const ConfigSession& run) {
 }
 
 HWND OpenPreview(const ConfigSession& run) {
-    PostCommand(run.Dialog(), kPreviewButton);
+    PostCommand(run.Dialog(), IDC_PREVIEW);
     HWND preview = nullptr;
     WaitUntil([&] { return (preview = PreviewOf(run)) != nullptr; }, 10000);
     if (preview) {

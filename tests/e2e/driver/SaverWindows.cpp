@@ -1,7 +1,6 @@
 #include "e2e/driver/SaverWindows.h"
 
 
-
 namespace e2e {
 namespace {
 
@@ -17,55 +16,39 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-LRESULT CALLBACK CoverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-void RegisterOnce(const wchar_t* name, WNDPROC proc, int brush) {
-    WNDCLASSW windowClass{};
-    if (GetClassInfoW(GetModuleHandleW(nullptr), name, &windowClass)) return;
-    windowClass.lpfnWndProc = proc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(brush));
-    windowClass.lpszClassName = name;
-    RegisterClassW(&windowClass);
+WorkSpace::Testing::TestWindowLook HostLook(int clientWidth, int clientHeight) {
+    RECT frame{0, 0, clientWidth, clientHeight};
+    AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
+    return {L"E2EHostWindow", HostProc, GRAY_BRUSH, 0, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+            L"Display Properties", 50, 50, frame.right - frame.left, frame.bottom - frame.top};
 }
 
 }  // namespace
 
-HostWindow::HostWindow(int clientWidth, int clientHeight) {
-    RegisterOnce(L"E2EHostWindow", HostProc, GRAY_BRUSH);
+HostWindow::HostWindow(int clientWidth, int clientHeight)
+    : window_(HostLook(clientWidth, clientHeight)) {
     lastContextMenu = 0;
-    RECT frame{0, 0, clientWidth, clientHeight};
-    AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
-    window_ = CreateWindowExW(0, L"E2EHostWindow", L"Display Properties", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                              50, 50, frame.right - frame.left, frame.bottom - frame.top, nullptr,
-                              nullptr, GetModuleHandleW(nullptr), nullptr);
     PumpFor(100);
 }
 
 HostWindow::~HostWindow() { Destroy(); }
 
 void HostWindow::Destroy() {
-    if (window_) DestroyWindow(window_);
-    window_ = nullptr;
+    window_.Destroy();
     PumpFor(50);
 }
 
 WPARAM HostWindow::LastContextMenu() { return lastContextMenu; }
 
-WhiteCover::WhiteCover() {
-    RegisterOnce(L"E2EWhiteCover", CoverProc, WHITE_BRUSH);
-    window_ = CreateWindowExW(0, L"E2EWhiteCover", L"cover", WS_POPUP | WS_VISIBLE, 0, 0,
-                              GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
-                              nullptr, GetModuleHandleW(nullptr), nullptr);
-    UpdateWindow(window_);
+WhiteCover::WhiteCover()
+    : window_({L"E2EWhiteCover", DefWindowProcW, WHITE_BRUSH, 0, WS_POPUP | WS_VISIBLE, 0, L"cover",
+               0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}) {
+    UpdateWindow(window_.Get());
     PumpFor(300);
 }
 
 WhiteCover::~WhiteCover() {
-    if (window_) DestroyWindow(window_);
+    window_.Destroy();
     PumpFor(50);
 }
 
@@ -134,47 +117,6 @@ bool WaitUntilGone(HWND window, DWORD timeoutMs) {
     return true;
 }
 
-ScopedRegistryValue::ScopedRegistryValue(HKEY root, const std::wstring& subkey,
-                                         const std::wstring& name, DWORD value)
-    : root_(root), subkey_(subkey), name_(name) {
-    Set(REG_DWORD, &value, sizeof(value));
-}
-
-ScopedRegistryValue::ScopedRegistryValue(HKEY root, const std::wstring& subkey,
-                                         const std::wstring& name, const std::wstring& text)
-    : root_(root), subkey_(subkey), name_(name) {
-    Set(REG_SZ, text.c_str(), DWORD((text.size() + 1) * sizeof(wchar_t)));
-}
-
-void ScopedRegistryValue::Set(DWORD type, const void* data, DWORD size) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(root_, subkey_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS) {
-        return;
-    }
-    DWORD oldSize = 0;
-    if (RegQueryValueExW(key, name_.c_str(), nullptr, &oldType_, nullptr, &oldSize) == ERROR_SUCCESS) {
-        oldData_.assign(oldSize / sizeof(wchar_t) + 1, L'\0');
-        oldSize_ = oldSize;
-        hadValue_ = RegQueryValueExW(key, name_.c_str(), nullptr, &oldType_,
-                                     reinterpret_cast<BYTE*>(oldData_.data()), &oldSize_) == ERROR_SUCCESS;
-    }
-    RegSetValueExW(key, name_.c_str(), 0, type, static_cast<const BYTE*>(data), size);
-    RegCloseKey(key);
-}
-
-ScopedRegistryValue::~ScopedRegistryValue() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(root_, subkey_.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-    if (hadValue_) {
-        RegSetValueExW(key, name_.c_str(), 0, oldType_, reinterpret_cast<const BYTE*>(oldData_.data()),
-                       oldSize_);
-    } else {
-        RegDeleteValueW(key, name_.c_str());
-    }
-    RegCloseKey(key);
-}
-
 std::wstring DisplayAdapterKey() {
     DISPLAY_DEVICEW device{};
     for (DWORD index = 0;; ++index) {
@@ -190,11 +132,6 @@ std::wstring DisplayAdapterKey() {
 }
 
 SaverFolder::SaverFolder(bool withPackage) {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    path_ = std::wstring(temp) + L"veltrano-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-            std::to_wstring(GetTickCount()) + L"\\";
-    CreateDirectoryW(path_.c_str(), nullptr);
     CopyFileW(SaverPath().c_str(), Saver().c_str(), FALSE);
     if (!withPackage) return;
     // dist/ lies two folders above the build's bin folder.
@@ -206,27 +143,13 @@ SaverFolder::SaverFolder(bool withPackage) {
         const std::wstring name = found.cFileName;
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
         if (name == L"Veltrano.scr") continue;
-        CopyFileW((dist + name).c_str(), (path_ + name).c_str(), FALSE);
+        CopyFileW((dist + name).c_str(), folder_.File(name).c_str(), FALSE);
     } while (FindNextFileW(search, &found));
     FindClose(search);
 }
 
 bool SaverFolder::AddFromBin(const std::wstring& binName, const std::wstring& name) {
-    return CopyFileW((BinDir() + binName).c_str(), (path_ + name).c_str(), FALSE) != 0;
-}
-
-SaverFolder::~SaverFolder() {
-    WIN32_FIND_DATAW found{};
-    HANDLE search = FindFirstFileW((path_ + L"*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-                DeleteFileW((path_ + found.cFileName).c_str());
-            }
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(path_.c_str());
+    return CopyFileW((BinDir() + binName).c_str(), folder_.File(name).c_str(), FALSE) != 0;
 }
 
 }  // namespace e2e

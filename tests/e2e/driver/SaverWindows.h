@@ -8,6 +8,9 @@
 #include <string>
 
 #include "e2e/driver/Driver.h"
+#include "support/RegistryValue_win.h"
+#include "support/TestFolder_win.h"
+#include "support/TestWindow_win.h"
 
 namespace e2e {
 
@@ -29,16 +32,14 @@ class HostWindow {
 public:
     HostWindow(int clientWidth, int clientHeight);
     ~HostWindow();
-    HostWindow(const HostWindow&) = delete;
-    HostWindow& operator=(const HostWindow&) = delete;
-    HWND Get() const { return window_; }
+    HWND Get() const { return window_.Get(); }
     // Destroys the window now (its children with it).
     void Destroy();
     // wParam of the last WM_CONTEXTMENU received, 0 when none.
     static WPARAM LastContextMenu();
 
 private:
-    HWND window_ = nullptr;
+    WorkSpace::Testing::TestWindow window_;
 };
 
 // A white window over the whole screen, shown below whatever is topmost.
@@ -46,11 +47,9 @@ class WhiteCover {
 public:
     WhiteCover();
     ~WhiteCover();
-    WhiteCover(const WhiteCover&) = delete;
-    WhiteCover& operator=(const WhiteCover&) = delete;
 
 private:
-    HWND window_ = nullptr;
+    WorkSpace::Testing::TestWindow window_;
 };
 
 // The first child of `parent` that belongs to the process, within `timeoutMs`.
@@ -62,27 +61,7 @@ bool WaitUntilForeground(HWND window, DWORD timeoutMs);
 // Returns true once `window` no longer exists, within `timeoutMs`.
 bool WaitUntilGone(HWND window, DWORD timeoutMs);
 
-// A registry value set for the length of one scenario; the old state comes back
-// on destruction. `text` values are REG_SZ, the others REG_DWORD.
-class ScopedRegistryValue {
-public:
-    ScopedRegistryValue(HKEY root, const std::wstring& subkey, const std::wstring& name, DWORD value);
-    ScopedRegistryValue(HKEY root, const std::wstring& subkey, const std::wstring& name,
-                        const std::wstring& text);
-    ~ScopedRegistryValue();
-    ScopedRegistryValue(const ScopedRegistryValue&) = delete;
-    ScopedRegistryValue& operator=(const ScopedRegistryValue&) = delete;
-
-private:
-    void Set(DWORD type, const void* data, DWORD size);
-    HKEY root_;
-    std::wstring subkey_;
-    std::wstring name_;
-    bool hadValue_ = false;
-    DWORD oldType_ = 0;
-    std::wstring oldData_;  // raw bytes of the old value, in wide units
-    DWORD oldSize_ = 0;
-};
+using WorkSpace::Testing::ScopedRegistryValue;
 
 // The registry key of the display adapter "\\.\DISPLAY1", below HKEY_LOCAL_MACHINE.
 std::wstring DisplayAdapterKey();
@@ -92,16 +71,13 @@ std::wstring DisplayAdapterKey();
 class SaverFolder {
 public:
     explicit SaverFolder(bool withPackage);
-    ~SaverFolder();
-    SaverFolder(const SaverFolder&) = delete;
-    SaverFolder& operator=(const SaverFolder&) = delete;
-    const std::wstring& Path() const { return path_; }  // ends in a backslash
-    std::wstring Saver() const { return path_ + L"Veltrano.scr"; }
+    const std::wstring& Path() const { return folder_.Path(); }  // ends in a backslash
+    std::wstring Saver() const { return folder_.File(L"Veltrano.scr"); }
     // Copies a file of the build's bin folder into this folder under `name`.
     bool AddFromBin(const std::wstring& binName, const std::wstring& name);
 
 private:
-    std::wstring path_;
+    WorkSpace::Testing::TestFolder folder_{L"e2e"};
 };
 
 }  // namespace e2e

@@ -4,9 +4,17 @@
 // until a plain left or right click, Enter or Escape.
 #include <windows.h>
 
+#include <string>
+
 namespace WorkSpace {
 
 // The dialog procedure of template 102.
 INT_PTR CALLBACK PreviewDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Builds the scene from every picture of the settings' `pictures` (the default
+// pictures when it is empty) under the scheme selected in schemeBox. The
+// scheme is taken before the build, since it decides how many quads there
+// are. `pictures` is left exactly as it was, so OK afterwards saves all of it.
+void BuildChosenScene(HWND schemeBox, const std::wstring& settingsPath);
 
 }  // namespace WorkSpace

@@ -1,4 +1,4 @@
-#include "host/FrameClock.h"
+#include "scene/FrameClock.h"
 
 #include <gtest/gtest.h>
 

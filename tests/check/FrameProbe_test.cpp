@@ -1,4 +1,4 @@
-#include "host/FrameProbe.h"
+#include "check/FrameProbe.h"
 
 #include <gtest/gtest.h>
 

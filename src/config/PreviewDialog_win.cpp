@@ -1,30 +1,27 @@
-#include "host/PreviewDialog_win.h"
+#include "config/PreviewDialog_win.h"
 
 #include <cstdint>
-#include <string>
+#include <vector>
 
 #include "check/ErrorScreen_win.h"
+#include "check/FrameProbe_win.h"
 #include "check/SystemCheck_win.h"
-#include "config/ChosenScene_win.h"
 #include "config/ConfigDialog_win.h"
 #include "config/DialogIds.h"
-#include "host/FrameClock_win.h"
-#include "host/FrameProbe.h"
-#include "host/SaverState_win.h"
 #include "scene/RenderContext_win.h"
-#include "scene/SceneFrame_win.h"
+#include "scene/SceneBuild_win.h"
+#include "scene/SceneModel.h"
 #include "settings/Paths_win.h"
+#include "settings/PictureSettings_win.h"
 
 namespace WorkSpace {
 
 namespace {
 
-// The preview's own frame-rate probe; the saver window's is never touched.
+// The preview's own frame loop and probe; the saver window's is never touched.
 struct PreviewState {
-    bool previewProbeActive = true;
-    int32_t previewProbeFrames = 0;  // probe ticks completed
-    double previewProbeStart = 0.0;  // frame-clock seconds at the first probe tick
-    bool hasContext = false;         // an OpenGL context draws this preview
+    FrameTicker ticker{kPreviewProbe};
+    bool hasContext = false;  // an OpenGL context draws this preview
 };
 
 PreviewState& Preview() {
@@ -42,50 +39,27 @@ void CoverScreen(HWND dialog) {
 }
 
 BOOL OnInitDialog(HWND dialog) {
-    SaverState& saver = Saver();
-    saver.currentWindow = dialog;
-    saver.errorMode = false;
-    Preview() = PreviewState{};
+    PreviewState& preview = Preview();
+    preview.hasContext = false;
+    FrameTicker& ticker = preview.ticker;
+    ticker.Restart(dialog);
     CoverScreen(dialog);
     ShowCursor(FALSE);
     SetFocus(dialog);
     PrepareErrorScreen(dialog);
     const std::wstring settingsPath = SettingsFilePath();
-    if (!CheckSystem()) saver.errorMode = true;
+    if (!CheckSystem()) ticker.EnterErrorMode();
     if (!AttachWindow(dialog)) {
         // Nothing can be drawn: the preview stays black until it is ended.
-        saver.errorMode = true;
+        ticker.EnterErrorMode();
         return TRUE;
     }
-    Preview().hasContext = true;
+    preview.hasContext = true;
     BuildChosenScene(GetDlgItem(ConfigDialogWindow(), IDC_SCHEME_BOX), settingsPath);
     SetupProjection();
-    if (!CheckSystem()) saver.errorMode = true;
+    if (!CheckSystem()) ticker.EnterErrorMode();
     SetTimer(dialog, kFrameTimer, kFramePeriodMs, nullptr);
     return TRUE;
-}
-
-void OnTimer(HWND dialog) {
-    PreviewState& preview = Preview();
-    SaverState& saver = Saver();
-    if (saver.errorMode) {
-        if (!DrawErrorScreen()) FillWindowBlack(dialog);
-        return;
-    }
-    if (!preview.previewProbeActive) {
-        AnimateScene();
-        RenderFrame(false);
-        return;
-    }
-    if (preview.previewProbeFrames == 0) preview.previewProbeStart = FrameClock::Instance().Seconds();
-    AnimateScene();
-    RenderFrame(true);
-    const ProbeVerdict verdict = JudgeProbeTick(kPreviewProbe, preview.previewProbeFrames,
-                                                preview.previewProbeStart,
-                                                FrameClock::Instance().Seconds());
-    if (verdict == ProbeVerdict::Failed) saver.errorMode = true;
-    if (verdict != ProbeVerdict::Continue) preview.previewProbeActive = false;
-    ++preview.previewProbeFrames;
 }
 
 // Ends the preview on OK or Cancel (Enter, Escape) and on a click of the left
@@ -110,13 +84,25 @@ void OnPaint(HWND dialog) {
 
 }  // namespace
 
+void BuildChosenScene(HWND schemeBox, const std::wstring& settingsPath) {
+    PictureSettings& settings = Settings();
+    struct Restore {
+        std::vector<std::wstring>& pictures;
+        std::vector<std::wstring> chosen;
+        ~Restore() { pictures.swap(chosen); }
+    } restore{settings.pictures, settings.pictures};
+    if (settings.pictures.empty()) settings.AddDefaultPictures();
+    TheScene().scheme = int32_t(SendMessageW(schemeBox, CB_GETCURSEL, 0, 0));
+    BuildScene(settingsPath, true);
+}
+
 INT_PTR CALLBACK PreviewDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     try {
         switch (message) {
         case WM_INITDIALOG:
             return OnInitDialog(dialog);
         case WM_TIMER:
-            OnTimer(dialog);
+            Preview().ticker.Tick();
             return FALSE;
         case WM_COMMAND:
         case WM_LBUTTONDOWN:

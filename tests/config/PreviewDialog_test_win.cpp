@@ -1,4 +1,4 @@
-#include "config/ChosenScene_win.h"
+#include "config/PreviewDialog_win.h"
 
 #include <gtest/gtest.h>
 

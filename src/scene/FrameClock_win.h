@@ -1,7 +1,7 @@
 #pragma once
 // The process's one high-resolution clock: the scene build starts it, the
 // frame-rate probes read it.
-#include "host/FrameClock.h"
+#include "scene/FrameClock.h"
 
 namespace WorkSpace {
 

@@ -1,4 +1,4 @@
-#include "host/FrameClock_win.h"
+#include "scene/FrameClock_win.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

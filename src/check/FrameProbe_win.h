@@ -1,0 +1,36 @@
+#pragma once
+// The frame loop shared by the saver window and the configuration dialog's
+// preview: each timer tick draws the error screen, a probe frame, or a frame
+// of the running scene, and the probe decides whether the machine is fast
+// enough (FrameProbe.h).
+#include <windows.h>
+
+#include <cstdint>
+
+#include "check/FrameProbe.h"
+
+namespace WorkSpace {
+
+class FrameTicker {
+public:
+    explicit FrameTicker(ProbeRule rule) : rule_(rule) {}
+
+    // Starts over for `window`: out of error mode, with the probe ahead.
+    void Restart(HWND window);
+    // From now on every tick draws the error screen.
+    void EnterErrorMode() { errorMode_ = true; }
+    bool InErrorMode() const { return errorMode_; }
+    // Draws one frame. In error mode a window whose error screen could not be
+    // prepared is filled black, so the desktop never shows through.
+    void Tick();
+
+private:
+    ProbeRule rule_;
+    HWND window_ = nullptr;
+    bool errorMode_ = false;
+    bool probeActive_ = true;  // the probe has not decided yet
+    int32_t probeFrames_ = 0;  // probe ticks completed
+    double probeStart_ = 0.0;  // frame-clock seconds at the first probe tick
+};
+
+}  // namespace WorkSpace
