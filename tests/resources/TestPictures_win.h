@@ -167,6 +167,15 @@ inline bool SavePicture(const std::wstring& path, const wchar_t* mimeType, int w
            Gdiplus::Ok;
 }
 
+// The APP1 segment with a little-endian TIFF block whose IFD0 holds the
+// orientation; it goes right after a JPEG's first two bytes.
+inline std::vector<uint8_t> ExifSegment(uint16_t orientation) {
+    return {0xFF, 0xE1, 0x00, 0x22, 'E', 'x', 'i', 'f', 0, 0,
+            'I', 'I', 42, 0, 8, 0, 0, 0,
+            1, 0, 0x12, 0x01, 3, 0, 1, 0, 0, 0, uint8_t(orientation), 0, 0, 0,
+            0, 0, 0, 0};
+}
+
 // A BMP header that claims 60000 x 60000 pixels of 24 bits, followed by a few bytes.
 inline std::vector<uint8_t> HugeBitmapHeader() {
     std::vector<uint8_t> bytes(54 + 64, 0x7F);
