@@ -15,7 +15,8 @@ int32_t ScaledJpegSide(int32_t side, int32_t eighths) {
 JpegDecodePlan PlanJpegDecode(int32_t width, int32_t height, int32_t orientation,
                               int32_t (*side)(int32_t)) {
     JpegDecodePlan plan;
-    const bool swapped = UprightSwapsSides(orientation);
+    const int32_t turn = UprightTurnFor(orientation).clockwiseDegrees;
+    const bool swapped = turn == 90 || turn == 270;
     plan.uprightWidth = swapped ? height : width;
     plan.uprightHeight = swapped ? width : height;
     // Turning the picture carries each stored side onto the texture side made
