@@ -1,20 +1,30 @@
 #pragma once
-// What the benchmarks share: a millisecond clock, medians, the photo folder,
+// What the benchmarks share: their argument, a millisecond clock, medians, the photo folder,
 // a window for the OpenGL context, bare GDI+ decoding and the picture build
 // with a chosen number of decoding threads.
 #include <windows.h>
+#include <shellapi.h>
 #include <GL/gl.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
+#include "common/Handles_win.h"
 #include "resources/ImageServices_win.h"
 #include "scene/PictureLoader_win.h"
 #include "scene/SceneModel.h"
 #include "scene/TextureList_win.h"
 
 namespace bench {
+
+// Returns the program's first argument, empty when it has none.
+inline std::wstring FirstArgument() {
+    int count = 0;
+    const WorkSpace::UniqueLocal arguments(CommandLineToArgvW(GetCommandLineW(), &count));
+    if (!arguments || count < 2) return {};
+    return static_cast<wchar_t**>(arguments.Get())[1];
+}
 
 inline double Now() {
     static LARGE_INTEGER frequency{};

@@ -2,7 +2,6 @@
 // same build one picture after the other and to the bare GDI+ decoding of the
 // same photos, all in one run. Prints figures only; run it through `make bench`.
 #include <windows.h>
-#include <shellapi.h>
 
 #include <cstdio>
 #include <string>
@@ -24,14 +23,12 @@ constexpr int kRuns = 3;
 }  // namespace
 
 int main() {
-    int argc = 0;
-    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    if (argc < 2) {
+    const std::wstring folder = FirstArgument();
+    if (folder.empty()) {
         std::fprintf(stderr, "usage: loader_bench_win <folder of JPEG pictures>\n");
         return 2;
     }
-    const std::vector<std::wstring> pictures = JpegsIn(argv[1]);
-    LocalFree(argv);
+    const std::vector<std::wstring> pictures = JpegsIn(folder);
     if (pictures.empty() || !StartImageServices()) {
         std::fprintf(stderr, "loader_bench_win: no pictures or no image services\n");
         return 1;

@@ -8,39 +8,27 @@
 // only, ending with one "name: value" line per figure; run it through `make bench`.
 #include <windows.h>
 #include <psapi.h>
-#include <shellapi.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "BenchSupport_win.h"
+#include "common/Handles_win.h"
 #include "e2e/driver/Driver.h"
 #include "e2e/driver/SaverWindows.h"
 #include "host/Framework_win.h"
 #include "host/Shutdown_win.h"
 
 using namespace WorkSpace;
+using namespace bench;
 
 namespace {
 
 constexpr int kRuns = 3;
 constexpr DWORD kSettleMs = 2000;   // after the window's first tick: probe done, pictures flying
 constexpr DWORD kMeasureMs = 5000;  // length of the frame-rate and CPU measurement
-
-double NowMs() {
-    using Clock = std::chrono::steady_clock;
-    return std::chrono::duration<double, std::milli>(Clock::now().time_since_epoch()).count();
-}
-
-// The middle value (the upper one of an even count), 0 when there is none.
-double Median(std::vector<double> values) {
-    if (values.empty()) return 0.0;
-    auto middle = values.begin() + std::ptrdiff_t(values.size() / 2);
-    std::nth_element(values.begin(), middle, values.end());
-    return *middle;
-}
 
 // Seconds of CPU the process has used so far.
 double CpuSeconds(HANDLE process) {
@@ -87,26 +75,24 @@ SaverRun RunSaver(const e2e::SaverFolder& folder, bool oneProcessor = false) {
     SaverRun run;
     e2e::MoveCursorTo(500, 400);
     e2e::Process saver;
-    const double start = NowMs();
+    const double start = Now();
     if (!saver.Start(folder.Saver(), L"/s")) return run;
     if (oneProcessor) {
-        HANDLE process = OpenProcess(PROCESS_SET_INFORMATION | PROCESS_QUERY_INFORMATION, FALSE,
-                                     saver.Id());
-        const bool pinned = process && SetProcessAffinityMask(process, 1);
-        if (process) CloseHandle(process);
-        if (!pinned) return run;
+        const UniqueKernelHandle process(OpenProcess(
+            PROCESS_SET_INFORMATION | PROCESS_QUERY_INFORMATION, FALSE, saver.Id()));
+        if (!process || !SetProcessAffinityMask(process.Get(), 1)) return run;
     }
     while (!PicturesShown()) {
-        if (NowMs() - start > 120000 || !saver.IsRunning()) return run;
+        if (Now() - start > 120000 || !saver.IsRunning()) return run;
         e2e::PumpFor(0);
     }
-    run.firstPicturesMs = NowMs() - start;
+    run.firstPicturesMs = Now() - start;
     run.peakWorkingSetMb = PeakWorkingSetMb(saver.Id());
     HWND window = e2e::WaitForWindow(saver.Id(), e2e::kSaverClass, L"Screen Saver", 1000);
     if (window) e2e::WaitUntilForeground(window, 2000);
-    const double pressed = NowMs();
+    const double pressed = Now();
     e2e::PressKey(VK_ESCAPE);
-    if (saver.WaitForExit(30000)) run.keyToExitMs = NowMs() - pressed;
+    if (saver.WaitForExit(30000)) run.keyToExitMs = Now() - pressed;
     return run;
 }
 
@@ -125,7 +111,7 @@ LRESULT CALLBACK CountTicks(int code, WPARAM removal, LPARAM param) {
     const MSG* message = reinterpret_cast<const MSG*>(param);
     if (code == HC_ACTION && removal == PM_REMOVE && message->message == WM_TIMER &&
         message->hwnd == Framework().mainWindow) {
-        const double now = NowMs();
+        const double now = Now();
         if (tickCount.firstTick < 0) tickCount.firstTick = now;
         ++tickCount.ticks;
         if (tickCount.ticksAtStart == 0 && now - tickCount.firstTick >= kSettleMs) {
@@ -156,9 +142,8 @@ void RunFrameLoop() {
 }  // namespace
 
 int main() {
-    int argc = 0;
-    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    if (argc < 2) {
+    const std::wstring settingsFile = FirstArgument();
+    if (settingsFile.empty()) {
         std::fprintf(stderr, "usage: saver_bench_win <settings file listing 21 pictures of 4000 x 3000>\n");
         return 2;
     }
@@ -176,7 +161,7 @@ int main() {
     }
     {
         e2e::SaverFolder big(true);
-        CopyFileW(argv[1], (big.Path() + L"Veltrano.scr.settings").c_str(), FALSE);
+        CopyFileW(settingsFile.c_str(), (big.Path() + L"Veltrano.scr.settings").c_str(), FALSE);
         for (int i = 0; i < kRuns; ++i) {
             const SaverRun run = RunSaver(big);
             if (run.firstPicturesMs >= 0) firstPhotos.push_back(run.firstPicturesMs);
@@ -206,6 +191,5 @@ int main() {
     std::printf("fps-1024x768: %.1f\n", tickCount.fps);
     std::printf("cpu-s-per-s: %.2f\n", tickCount.cpuPerSecond);
     std::printf("key-to-exit-ms: %.0f\n", Median(keyToExit));
-    LocalFree(argv);
     return 0;
 }

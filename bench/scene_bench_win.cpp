@@ -5,7 +5,6 @@
 // (AnimateScene + RenderFrame) next to a bare loop that draws the same quads.
 // Prints figures only; run it through `make bench`.
 #include <windows.h>
-#include <shellapi.h>
 #include <GL/gl.h>
 #include <GL/glu.h>
 
@@ -70,7 +69,7 @@ double TextureBitmaps(const std::vector<std::wstring>& pictures, JpegDecoding jp
     const double start = Now();
     for (const std::wstring& path : pictures) {
         ImageHolder holder;
-        LoadPictureFile(holder, path, jpeg);
+        LoadPictureFile(holder, path, PowerOfTwoSide, jpeg);
     }
     return (Now() - start) / double(pictures.size());
 }
@@ -109,7 +108,7 @@ void BareFrame() {
         }
         glEnd();
     }
-    SwapBuffers(TheRenderContext().deviceContext);
+    SwapBuffers(TheRenderContext().deviceContext.Get());
 }
 
 // Returns ms per tick and ms per bare frame, taken in turns so that both draw
@@ -133,14 +132,12 @@ std::pair<double, double> Ticks() {
 }  // namespace
 
 int main() {
-    int argc = 0;
-    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    if (argc < 2) {
+    const std::wstring folder = FirstArgument();
+    if (folder.empty()) {
         std::fprintf(stderr, "usage: scene_bench_win <folder of JPEG pictures>\n");
         return 2;
     }
-    const std::vector<std::wstring> pictures = JpegsIn(argv[1]);
-    LocalFree(argv);
+    const std::vector<std::wstring> pictures = JpegsIn(folder);
     if (pictures.empty() || !StartImageServices()) {
         std::fprintf(stderr, "scene_bench_win: no pictures or no image services\n");
         return 1;

@@ -4,6 +4,11 @@ if(VELTRANO_SANITIZE OR VELTRANO_FUZZ)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
   add_link_options(-fsanitize=address,undefined)
 endif()
+if(VELTRANO_FUZZ)
+  # Coverage feedback from everything a target reaches (the parsers, minizip),
+  # not just the harness; the harnesses add libFuzzer's driver below.
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
 
 find_package(ZLIB REQUIRED)
 add_library(minizip STATIC ${MINIZIP_DIR}/unzip.c ${MINIZIP_DIR}/ioapi.c)

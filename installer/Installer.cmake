@@ -22,7 +22,8 @@ add_dependencies(dist installer)
 add_executable(installed_saver_tests ${CMAKE_CURRENT_LIST_DIR}/InstalledSaver_win.cpp)
 target_link_libraries(installed_saver_tests PRIVATE e2e_driver GTest::gtest_main)
 set(installer_test ${CMAKE_CURRENT_LIST_DIR}/installer-test.sh)
-foreach(scenario SilentInstallAndUninstall LanguageChoice ReinstallKeepsSettings InstalledSaver)
+foreach(scenario SilentInstallAndUninstall LanguageChoice ReinstallKeepsSettings InstalledSaver
+                 OlderWindowsRefused)
   add_test(NAME e2e.installer.${scenario}
     COMMAND ${installer_test} ${scenario} ${VELTRANO_INSTALLER} ${installer_payload}
             ${CMAKE_BINARY_DIR}/installer-wineprefix $<TARGET_FILE:installed_saver_tests>)

@@ -11,7 +11,8 @@
 ;                       an earlier install); /NOSAVER leaves the user's current
 ;                       screen saver as it is.
 ; Switches (uninstall): /S silent; the settings file goes too unless /KEEPSETTINGS.
-; Exit codes: 0 done, 1 cancelled, 2 unknown /LANG value.
+; Exit codes: 0 done, 1 cancelled, 2 unknown /LANG value, 3 Windows older than
+; Vista (the saver cannot start there; nothing is installed).
 
 Unicode true
 RequestExecutionLevel admin
@@ -22,6 +23,7 @@ SetCompressor /SOLID lzma
 !include LogicLib.nsh
 !include FileFunc.nsh
 !include x64.nsh
+!include WinVer.nsh
 
 !ifndef PAYLOAD | OUTFILE
   !error "define PAYLOAD and OUTFILE"
@@ -208,6 +210,13 @@ Function .onInit
       Quit
     ${EndIf}
     StrCpy $LangGiven yes
+  ${EndIf}
+  ; The saver imports functions Windows has only from Vista on: before it, it
+  ; could not even start.
+  ${IfNot} ${AtLeastWinVista}
+    MessageBox MB_OK|MB_ICONSTOP "$(NeedsVista)" /SD IDOK
+    SetErrorLevel 3
+    Quit
   ${EndIf}
   ClearErrors
   ${GetOptions} $2 "/NOSAVER" $0

@@ -36,6 +36,7 @@ remove_everything() {
   wine reg delete 'HKLM\SOFTWARE\Korimba' /f >/dev/null 2>&1
   wine reg delete "$uninstall_key" /f >/dev/null 2>&1
   wine reg delete "$desktop_key" /v SCRNSAVE.EXE /f >/dev/null 2>&1
+  wine reg delete 'HKCU\Software\Wine' /v Version /f >/dev/null 2>&1
   return 0
 }
 
@@ -147,12 +148,26 @@ installed_saver() {
   check "nothing left after uninstall" nothing_installed
 }
 
+older_windows_refused() {
+  # The throw-away prefix plays Windows XP for this one scenario.
+  wine reg add 'HKCU\Software\Wine' /v Version /d winxp /f >/dev/null 2>&1
+  install /S /LANG=de
+  check "Windows XP: setup ends with exit code 3" [ $? -eq 3 ]
+  check "Windows XP: nothing is installed" nothing_installed
+  check "Windows XP: the user's screen saver is left alone" [ -z "$(reg_value "$desktop_key" SCRNSAVE.EXE)" ]
+  wine reg delete 'HKCU\Software\Wine' /v Version /f >/dev/null 2>&1
+  check "Windows Vista: setup installs" install /S /LANG=de
+  check "Windows Vista: the five files are in the system folder" payload_installed
+  check "uninstall" uninstall /S
+}
+
 prepare_prefix
 case $scenario in
   SilentInstallAndUninstall) silent_install_and_uninstall ;;
   LanguageChoice) language_choice ;;
   ReinstallKeepsSettings) reinstall_keeps_settings ;;
   InstalledSaver) installed_saver ;;
+  OlderWindowsRefused) older_windows_refused ;;
   *) fail "unknown scenario $scenario" ;;
 esac
 finish

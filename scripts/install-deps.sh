@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs every build and test dependency from Debian's packages, and fetches
-# zlib's source package (for minizip) into third_party/. Quick when all is there.
+# Installs every build and test dependency from Debian's packages, fetches
+# zlib's source package (for minizip) into third_party/ and builds
+# libjpeg-turbo from its source package there. Quick when all is there.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 

@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # Builds both targets and runs every test: native unit and fuzz-replay tests,
 # Windows unit tests under Wine, and end-to-end scenarios that start the real
-# Veltrano.scr under Wine on a private Xvfb. One summary at the end.
+# Veltrano.scr under Wine on a private Xvfb, and the layer order of src/'s
+# includes. One summary at the end.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 . scripts/testbed.sh
 
 jobs=$(nproc)
+mkdir -p out/test
+scripts/check-layers.sh >out/test/layers.log 2>&1
+layers_rc=$?
 cmake --preset native >/dev/null && cmake --build --preset native -j "$jobs" || exit 1
 cmake --preset windows >/dev/null && cmake --build --preset windows -j "$jobs" || exit 1
 cmake --build --preset windows -j "$jobs" --target veltrano_win_tests veltrano_e2e || exit 1
@@ -15,7 +19,6 @@ cmake --build --preset windows -j "$jobs" --target veltrano_win_tests veltrano_e
 trap testbed_stop EXIT
 testbed_start yes || exit 1
 
-mkdir -p out/test
 ctest --test-dir build/native -j "$jobs" --output-on-failure --timeout 300 \
   --output-junit "$root/out/test/native.xml" >out/test/native.log 2>&1
 native_rc=$?
@@ -33,6 +36,8 @@ read -r fp ff < <(count fuzz out/test/native.log)
 read -r wp wf < <(count windows out/test/windows.log)
 read -r ep ef < <(count e2e out/test/windows.log)
 
+lp=1 lf=0
+if [ "$layers_rc" -ne 0 ]; then lp=0 lf=1; cat out/test/layers.log; fi
 for log in out/test/native.log out/test/windows.log; do
   grep -E -A40 'tests failed out of|The following tests' "$log" | grep -vE '^\s*$' | sed -n '1,60p'
 done
@@ -42,6 +47,7 @@ printf '%-28s %4s passed, %4s failed\n' "native unit tests:" "$np" "$nf"
 printf '%-28s %4s passed, %4s failed\n' "native fuzz replays:" "$fp" "$ff"
 printf '%-28s %4s passed, %4s failed\n' "Windows unit tests (Wine):" "$wp" "$wf"
 printf '%-28s %4s passed, %4s failed\n' "end-to-end (Wine, Xvfb):" "$ep" "$ef"
-total_p=$((np + fp + wp + ep)); total_f=$((nf + ff + wf + ef))
+printf '%-28s %4s passed, %4s failed\n' "layer order of includes:" "$lp" "$lf"
+total_p=$((np + fp + wp + ep + lp)); total_f=$((nf + ff + wf + ef + lf))
 echo "$total_p passed, $total_f failed"
 [ "$native_rc" -eq 0 ] && [ "$windows_rc" -eq 0 ] && [ "$total_f" -eq 0 ] && [ "$total_p" -gt 0 ]

@@ -15,10 +15,32 @@ testbed_prefix_ready() {
     # would refuse to become persistent.
     timeout 180 wineserver -w >/dev/null 2>&1 || true
   fi
-  wineserver -p >/dev/null 2>&1 && return 0
-  # A server of an earlier run still holds the prefix: replace it.
-  wineserver -k >/dev/null 2>&1 || true
-  wineserver -p >/dev/null 2>&1 || true
+  if ! wineserver -p >/dev/null 2>&1; then
+    # A server of an earlier run still holds the prefix: replace it.
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -p >/dev/null 2>&1 || true
+  fi
+  testbed_prefix_settings
+}
+
+# Settings every prefix of the test bed and the benchmarks gets, once.
+#  - Xvfb has no window manager, and without Managed=N Wine waits 2 s for one on
+#    every hide or destroy of a full-screen window: each close would measure that.
+#  - Wine's own fonts have no Japanese: the Japanese names its dialog font links
+#    to are served by Debian's Noto CJK, so the Japanese texts can be read.
+testbed_prefix_settings() {
+  grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null &&
+    grep -q '^"MS UI Gothic"="Noto Sans CJK JP"' "$WINEPREFIX/user.reg" 2>/dev/null && return 0
+  local file=$WINEPREFIX/drive_c/veltrano-testbed.reg face
+  {
+    printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n\r\n'
+    printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+    for face in "MS UI Gothic" "MS Gothic" "MS PGothic" "MS Mincho" "MS PMincho"; do
+      printf '"%s"="Noto Sans CJK JP"\r\n' "$face"
+    done
+  } >"$file"
+  wine reg import 'C:\veltrano-testbed.reg' >/dev/null 2>&1 || true
+  rm -f "$file"
 }
 
 testbed_start() {

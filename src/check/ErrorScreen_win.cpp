@@ -48,12 +48,7 @@ void DrawInto(GpGraphics* graphics, GpImage* image, const RectF& rect) {
 
 // Returns the message picture of the interface language; English when the
 // language is unknown or unreadable.
-std::u16string_view ErrorPictureOfLanguage() {
-    uint32_t language = 0;
-    if (!ReadCurLang(language)) language = 0;
-    const std::u16string_view member = ErrorPictureMember(language);
-    return member.empty() ? ErrorPictureMember(0) : member;
-}
+std::u16string_view ErrorPictureOfLanguage() { return ErrorPictureMember(InterfaceLanguage()); }
 
 }  // namespace
 

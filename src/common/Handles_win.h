@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <utility>
 
 #include "common/UniqueHandle.h"
 
@@ -68,16 +69,31 @@ using UniqueStdioFile = UniqueHandle<StdioFileTraits>;
 // A window's device context: ReleaseDC needs the window as well.
 class WindowDC {
 public:
+    WindowDC() = default;
     explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+    WindowDC(WindowDC&& other) noexcept
+        : window_(other.window_), dc_(std::exchange(other.dc_, nullptr)) {}
+    WindowDC& operator=(WindowDC&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            window_ = other.window_;
+            dc_ = std::exchange(other.dc_, nullptr);
+        }
+        return *this;
+    }
     WindowDC(const WindowDC&) = delete;
     WindowDC& operator=(const WindowDC&) = delete;
-    ~WindowDC() { if (dc_) ReleaseDC(window_, dc_); }
+    ~WindowDC() { Reset(); }
     HDC Get() const { return dc_; }
     explicit operator bool() const { return dc_ != nullptr; }
+    void Reset() {
+        if (dc_) ReleaseDC(window_, dc_);
+        dc_ = nullptr;
+    }
 
 private:
-    HWND window_;
-    HDC dc_;
+    HWND window_ = nullptr;
+    HDC dc_ = nullptr;
 };
 
 }  // namespace WorkSpace

@@ -23,7 +23,6 @@ namespace WorkSpace {
 
 namespace {
 
-constexpr const wchar_t* kSchemeKey = L"SelectScheme";
 // Motion schemes 0..4 in the scheme box, as translated texts 27..31.
 constexpr int32_t kFirstSchemeText = 27;
 constexpr int32_t kSchemeCount = 5;
@@ -101,7 +100,7 @@ BOOL OnInitDialog(HWND dialog) {
     State().settingsPath = SettingsFilePath();
     if (Settings().pictures.empty()) Settings().Load(State().settingsPath);
     ShowPictures(ListBoxOf(dialog), -1);
-    SelectScheme(dialog, Settings().ValueOf(kSchemeKey));
+    SelectScheme(dialog, Settings().Scheme());
     return TRUE;  // the focus goes to the first tab stop, the list
 }
 
@@ -119,7 +118,7 @@ void ReportFailedSave(HWND dialog, DWORD error) {
 
 void OnOk(HWND dialog) {
     const auto scheme = int32_t(SendDlgItemMessageW(dialog, IDC_SCHEME_BOX, CB_GETCURSEL, 0, 0));
-    Settings().SetValue(kSchemeKey, scheme);
+    Settings().SetScheme(scheme);
     SetLastError(ERROR_SUCCESS);
     if (!Settings().Save(State().settingsPath)) {
         // Nothing was stored: the dialog stays, so the user can retry or cancel.

@@ -52,11 +52,7 @@ std::wstring Text(int32_t number) {
 // The background picture of the user's language; English for an unknown or
 // unreadable language.
 UniqueImage LoadListBoxBackground() {
-    uint32_t language = 0;
-    if (!ReadCurLang(language)) language = 0;
-    std::u16string_view member = ListBoxPictureMember(language);
-    if (member.empty()) member = ListBoxPictureMember(0);
-    return LoadPackageImage(member, ZipReader::Instance());
+    return LoadPackageImage(ListBoxPictureMember(InterfaceLanguage()), ZipReader::Instance());
 }
 
 // An off-screen bitmap of the client's size that matches `surface`, drawn on

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "common/LatinText.h"
 #include "settings/SettingsFormat.h"
 
 namespace WorkSpace {
@@ -13,8 +14,6 @@ int32_t SelectionAfterRemoval(int32_t removed, size_t remaining) {
     const int32_t above = std::max(removed - 1, int32_t{0});
     return size_t(above) < remaining ? above : -1;
 }
-
-static char16_t LowerLatin(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c; }
 
 static bool EqualsLatinNoCase(std::u16string_view a, std::u16string_view b) {
     return a.size() == b.size() &&

@@ -1,11 +1,11 @@
 #include "host/Switches.h"
 
+#include "common/LatinText.h"
+
 namespace WorkSpace {
 namespace {
 
 bool IsBlankOrControl(char16_t c) { return c >= 1 && c <= 32; }
-
-char16_t Lower(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c - u'A' + u'a') : c; }
 
 // Skips the letter at `pos` and every blank after it.
 std::size_t SkipLetterAndBlanks(std::u16string_view text, std::size_t pos) {
@@ -41,7 +41,7 @@ uint32_t ParseWindowHandle(std::u16string_view text) {
 SwitchChoice ParseSwitches(std::u16string_view arguments) {
     for (std::size_t pos = 0;; ++pos) {
         if (pos >= arguments.size() || arguments[pos] == 0) return {RunMode::ConfigureAlone, 0};
-        switch (Lower(arguments[pos])) {
+        switch (LowerLatin(arguments[pos])) {
         case u' ':
         case u'-':
         case u'/':

@@ -111,6 +111,4 @@ UprightTurn UprightTurnFor(int32_t orientation) {
     }
 }
 
-bool UprightSwapsSides(int32_t orientation) { return orientation >= 5 && orientation <= 8; }
-
 }  // namespace WorkSpace

@@ -28,7 +28,4 @@ struct UprightTurn {
 // no turn for 1 and any unknown value.
 UprightTurn UprightTurnFor(int32_t orientation);
 
-// Returns true when turning the picture upright swaps its width and height.
-bool UprightSwapsSides(int32_t orientation);
-
 }  // namespace WorkSpace

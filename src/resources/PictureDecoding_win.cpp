@@ -1,11 +1,11 @@
 #include "resources/PictureDecoding_win.h"
 
 #include <cstring>
+#include <vector>
 
 #include "common/Handles_win.h"
+#include "resources/ExifOrientation.h"
 #include "resources/JpegReader_win.h"
-#include "resources/PictureOrientation_win.h"
-#include "scene/TextureEntry.h"
 
 namespace WorkSpace {
 namespace {
@@ -45,11 +45,43 @@ UniqueImage CopyPixels(Gdiplus::GpImage* source) {
     return copy;
 }
 
+// Returns the EXIF orientation (1 to 8) of the picture file at `path`, read
+// from its first bytes; 1 when the file has none or cannot be read.
+int32_t ReadPictureOrientation(const std::wstring& path) {
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return 1;
+    std::vector<uint8_t> head(kExifScanBytes);
+    DWORD read = 0;
+    if (!ReadFile(file.Get(), head.data(), DWORD(head.size()), &read, nullptr)) return 1;
+    return ReadExifOrientation(head.data(), read);
+}
+
+// Turns `image` upright for `orientation`, so phone and camera photos show as
+// they were held. Returns false, leaving the image as decoded, when GDI+
+// refuses; true when nothing needed doing.
+bool TurnUpright(Gdiplus::GpImage* image, int32_t orientation) {
+    const UprightTurn turn = UprightTurnFor(orientation);
+    Gdiplus::RotateFlipType rotation = Gdiplus::RotateNoneFlipNone;
+    switch (turn.clockwiseDegrees) {
+    case 90: rotation = Gdiplus::Rotate90FlipNone; break;
+    case 180: rotation = Gdiplus::Rotate180FlipNone; break;
+    case 270: rotation = Gdiplus::Rotate270FlipNone; break;
+    default: break;
+    }
+    if (rotation != Gdiplus::RotateNoneFlipNone &&
+        Gdip::GdipImageRotateFlip(image, rotation) != Gdiplus::Ok) {
+        return false;
+    }
+    return !turn.flipHorizontally ||
+           Gdip::GdipImageRotateFlip(image, Gdiplus::RotateNoneFlipX) == Gdiplus::Ok;
+}
+
 // Returns the JPEG file at `path` decoded by libjpeg-turbo at the smallest
 // scale that covers its texture, turned upright, or none when the file is no
 // JPEG or libjpeg-turbo refuses it. `size` receives the picture's full upright
 // size from its header, so proportions are those of the full-size decode.
-UniqueImage DecodeJpegAtTextureSize(const std::wstring& path, int32_t (*side)(int32_t),
+UniqueImage DecodeJpegAtTextureSize(const std::wstring& path, TextureSideRule side,
                                     SIZE& size) {
     size = SIZE{0, 0};
     if (!StartImageServices()) return UniqueImage();
@@ -118,18 +150,18 @@ UniqueImage RedrawImage(Gdiplus::GpImage* source, int32_t width, int32_t height)
 // The decoded file is freed as soon as its texture-size copy exists, so at
 // most one full-size picture is ever in memory, and none for a JPEG that
 // libjpeg-turbo decodes.
-bool LoadPictureFile(ImageHolder& holder, const std::wstring& path, JpegDecoding jpeg) {
+bool LoadPictureFile(ImageHolder& holder, const std::wstring& path, TextureSideRule side,
+                     JpegDecoding jpeg) {
     holder.image.Reset();
     holder.width = 0;
     holder.height = 0;
     SIZE size{0, 0};
     UniqueImage decoded;
-    if (jpeg == JpegDecoding::Scaled) decoded = DecodeJpegAtTextureSize(path, PowerOfTwoSide, size);
+    if (jpeg == JpegDecoding::Scaled) decoded = DecodeJpegAtTextureSize(path, side, size);
     // Not a JPEG, or one libjpeg-turbo refuses: GDI+ decodes or fails it as always.
     if (!decoded) decoded = DecodePictureFile(path, size);
     if (!decoded) return false;
-    UniqueImage scaled =
-        RedrawImage(decoded.Get(), PowerOfTwoSide(size.cx), PowerOfTwoSide(size.cy));
+    UniqueImage scaled = RedrawImage(decoded.Get(), side(size.cx), side(size.cy));
     decoded.Reset();
     if (!scaled) return false;
     holder.image = std::move(scaled);

@@ -35,10 +35,8 @@ ZipReader& ZipReader::Instance() {
 
 ZipReader::~ZipReader() { Close(); }
 
-bool ZipReader::OpenWith(zlib_filefunc64_def& files, const void* fileName, std::u16string_view path,
-                         std::u16string_view password) {
+bool ZipReader::OpenWith(zlib_filefunc64_def& files, const void* fileName, std::u16string_view password) {
     if (open_) return false;
-    path_ = path;
     password_ = password;
     archive_.Reset(unzOpen2_64(fileName, &files));
     if (!archive_) return false;

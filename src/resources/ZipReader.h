@@ -38,8 +38,7 @@ public:
     // (the first package stays in use) or the package cannot be opened.
     bool Open(std::u16string_view path, std::u16string_view password);
     // Open over the given file functions; `fileName` is what their open call takes.
-    bool OpenWith(zlib_filefunc64_def& files, const void* fileName, std::u16string_view path,
-                  std::u16string_view password);
+    bool OpenWith(zlib_filefunc64_def& files, const void* fileName, std::u16string_view password);
 
     // Returns the member's bytes with `count` set to their number, or nullptr
     // (count untouched when there is no such member). Names are compared
@@ -53,7 +52,6 @@ public:
 
 private:
     bool open_ = false;
-    std::u16string path_;
     std::u16string password_;
     std::unique_ptr<uint8_t[]> member_;
     UniqueArchive archive_;

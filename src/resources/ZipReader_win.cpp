@@ -13,7 +13,7 @@ bool ZipReader::Open(std::u16string_view path, std::u16string_view password) {
     zlib_filefunc64_def files{};
     fill_win32_filefunc64W(&files);
     const std::wstring widePath = ToWide(path);
-    return OpenWith(files, widePath.c_str(), path, password);
+    return OpenWith(files, widePath.c_str(), password);
 }
 
 }  // namespace WorkSpace

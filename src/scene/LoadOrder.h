@@ -49,7 +49,6 @@ public:
 
     size_t Window() const { return window_; }
     size_t Started() const { return started_; }
-    size_t Taken() const { return taken_; }
     size_t Loaded() const { return loaded_; }
     // Most pictures ever started and not yet taken at one time.
     size_t PeakPending() const { return peakPending_; }

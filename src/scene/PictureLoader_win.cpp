@@ -1,13 +1,15 @@
 #include "scene/PictureLoader_win.h"
 
 #include <windows.h>
-#include <process.h>
 
 #include <array>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <utility>
 
-#include "common/Handles_win.h"
 #include "scene/LoadOrder.h"
+#include "scene/TextureEntry.h"
 
 namespace WorkSpace {
 namespace {
@@ -20,31 +22,20 @@ struct DecodedPicture {
 
 // What the decoding threads and the uploading thread share, all of it
 // touched only under `lock` except the read-only picture list.
-class LoadState {
-public:
+struct LoadState {
     LoadState(const std::vector<std::wstring>& pictures, size_t wanted, size_t window)
-        : pictures(pictures), order(pictures.size(), wanted, window) {
-        InitializeCriticalSection(&lock);
-        InitializeConditionVariable(&workReady);
-        InitializeConditionVariable(&pictureReady);
-    }
-    LoadState(const LoadState&) = delete;
-    LoadState& operator=(const LoadState&) = delete;
-    ~LoadState() { DeleteCriticalSection(&lock); }
+        : pictures(pictures), order(pictures.size(), wanted, window) {}
 
-    void Enter() { EnterCriticalSection(&lock); }
-    void Leave() { LeaveCriticalSection(&lock); }
-
-    // Decodes a claimed picture outside the lock and files it for its upload.
-    void Decode(size_t index) {
-        Leave();
+    // Decodes a claimed picture outside the held lock and files it for its upload.
+    void Decode(std::unique_lock<std::mutex>& held, size_t index) {
+        held.unlock();
         DecodedPicture picture;
         try {
-            picture.decoded = LoadPictureFile(picture.holder, pictures[index]);
+            picture.decoded = LoadPictureFile(picture.holder, pictures[index], PowerOfTwoSide);
         } catch (...) {
             picture = DecodedPicture();  // no memory to decode it: it fails as it would alone
         }
-        Enter();
+        held.lock();
         places[index % order.Window()] = std::move(picture);
         order.Finish(index);
     }
@@ -53,25 +44,22 @@ public:
     LoadOrder order;
     std::array<DecodedPicture, kMaxLoadWindow> places;
     bool stopping = false;
-    CRITICAL_SECTION lock;
-    CONDITION_VARIABLE workReady;     // a picture may be started, or the load ends
-    CONDITION_VARIABLE pictureReady;  // a decoder is done with a picture
+    std::mutex lock;
+    std::condition_variable workReady;     // a picture may be started, or the load ends
+    std::condition_variable pictureReady;  // a decoder is done with a picture
 };
 
-unsigned __stdcall DecodeLoop(void* argument) {
-    LoadState& state = *static_cast<LoadState*>(argument);
-    state.Enter();
+void DecodeLoop(LoadState& state) {
+    std::unique_lock<std::mutex> held(state.lock);
     while (!state.stopping) {
         size_t index = 0;
         if (state.order.Start(index)) {
-            state.Decode(index);
-            WakeConditionVariable(&state.pictureReady);
+            state.Decode(held, index);
+            state.pictureReady.notify_one();
         } else {
-            SleepConditionVariableCS(&state.workReady, &state.lock, INFINITE);
+            state.workReady.wait(held);
         }
     }
-    state.Leave();
-    return 0;
 }
 
 // The decoding threads of one load; they are told to stop and joined when
@@ -80,25 +68,29 @@ class DecoderPool {
 public:
     DecoderPool(LoadState& state, size_t workers) : state_(state) {
         for (size_t i = 0; i < workers && i < threads_.size(); ++i) {
-            const uintptr_t thread = _beginthreadex(nullptr, 0, DecodeLoop, &state, 0, nullptr);
-            if (!thread) break;  // fewer threads, or none: the caller decodes
-            threads_[count_++].Reset(reinterpret_cast<HANDLE>(thread));
+            try {
+                threads_[count_] = std::thread(DecodeLoop, std::ref(state));
+            } catch (...) {
+                break;  // fewer threads, or none: the caller decodes
+            }
+            ++count_;
         }
     }
     DecoderPool(const DecoderPool&) = delete;
     DecoderPool& operator=(const DecoderPool&) = delete;
     ~DecoderPool() {
-        state_.Enter();
-        state_.stopping = true;
-        WakeAllConditionVariable(&state_.workReady);
-        state_.Leave();
-        for (size_t i = 0; i < count_; ++i) WaitForSingleObject(threads_[i].Get(), INFINITE);
+        {
+            std::lock_guard<std::mutex> held(state_.lock);
+            state_.stopping = true;
+        }
+        state_.workReady.notify_all();
+        for (size_t i = 0; i < count_; ++i) threads_[i].join();
     }
     size_t Count() const { return count_; }
 
 private:
     LoadState& state_;
-    std::array<UniqueKernelHandle, kMaxLoadWorkers> threads_;
+    std::array<std::thread, kMaxLoadWorkers> threads_;
     size_t count_ = 0;
 };
 
@@ -124,40 +116,37 @@ PictureLoadReport LoadPictures(const std::vector<std::wstring>& pictures, size_t
     if (!StartImageServices()) workers = 0;
     LoadState state(pictures, wanted, LoadWindow(workers));
     PictureLoadReport report;
-    {
-        DecoderPool pool(state, workers);
-        report.workers = pool.Count();
-        state.Enter();
-        while (!state.order.Complete()) {
-            size_t index = 0;
-            if (!state.order.NextToTake(index)) {
-                if (pool.Count() > 0) {
-                    SleepConditionVariableCS(&state.pictureReady, &state.lock, INFINITE);
-                } else if (state.order.Start(index)) {
-                    state.Decode(index);
-                }
-                continue;
+    DecoderPool pool(state, workers);
+    report.workers = pool.Count();
+    std::unique_lock<std::mutex> held(state.lock);
+    while (!state.order.Complete()) {
+        size_t index = 0;
+        if (!state.order.NextToTake(index)) {
+            if (pool.Count() > 0) {
+                state.pictureReady.wait(held);
+            } else if (state.order.Start(index)) {
+                state.Decode(held, index);
             }
-            DecodedPicture picture = std::move(state.places[index % state.order.Window()]);
-            state.Leave();
-            bool loaded = false;
-            if (picture.decoded) {
-                try {
-                    loaded = upload(index, picture.holder);
-                } catch (...) {
-                    loaded = false;  // the upload could not be made: the picture is left out
-                }
-            }
-            picture.holder.image.Reset();
-            state.Enter();
-            state.order.Take(index, loaded);
-            WakeAllConditionVariable(&state.workReady);
+            continue;
         }
-        report.decoded = state.order.Started();
-        report.loaded = state.order.Loaded();
-        report.peakPending = state.order.PeakPending();
-        state.Leave();
+        DecodedPicture picture = std::move(state.places[index % state.order.Window()]);
+        held.unlock();
+        bool loaded = false;
+        if (picture.decoded) {
+            try {
+                loaded = upload(index, picture.holder);
+            } catch (...) {
+                loaded = false;  // the upload could not be made: the picture is left out
+            }
+        }
+        picture.holder.image.Reset();
+        held.lock();
+        state.order.Take(index, loaded);
+        state.workReady.notify_all();
     }
+    report.decoded = state.order.Started();
+    report.loaded = state.order.Loaded();
+    report.peakPending = state.order.PeakPending();
     return report;
 }
 

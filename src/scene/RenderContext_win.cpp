@@ -58,18 +58,19 @@ bool CreateGlContext(HWND window) {
     RenderContext& context = TheRenderContext();
     const PIXELFORMATDESCRIPTOR format = SaverPixelFormat();
     context.window = window;
-    context.deviceContext = GetDC(window);
-    if (!context.deviceContext) {
+    context.deviceContext = WindowDC(window);
+    const HDC dc = context.deviceContext.Get();
+    if (!dc) {
         DestroyGlContext();
         return false;
     }
-    const int index = ChoosePixelFormat(context.deviceContext, &format);
-    if (index == 0 || !SetPixelFormat(context.deviceContext, index, &format)) {
+    const int index = ChoosePixelFormat(dc, &format);
+    if (index == 0 || !SetPixelFormat(dc, index, &format)) {
         DestroyGlContext();
         return false;
     }
-    context.glContext = wglCreateContext(context.deviceContext);
-    if (!context.glContext || !wglMakeCurrent(context.deviceContext, context.glContext)) {
+    context.glContext = wglCreateContext(dc);
+    if (!context.glContext || !wglMakeCurrent(dc, context.glContext)) {
         DestroyGlContext();
         return false;
     }
@@ -78,8 +79,8 @@ bool CreateGlContext(HWND window) {
     return true;
 }
 
-// When the window is already gone its device context went with it; the stale
-// handle stays stored until the next creation replaces it.
+// When the window is already gone its device context went with it, and the
+// release is refused harmlessly.
 void DestroyGlContext() {
     RenderContext& context = TheRenderContext();
     if (context.glContext) {
@@ -87,10 +88,7 @@ void DestroyGlContext() {
         wglDeleteContext(context.glContext);
         context.glContext = nullptr;
     }
-    if (context.deviceContext && context.window && IsWindow(context.window)) {
-        ReleaseDC(context.window, context.deviceContext);
-        context.deviceContext = nullptr;
-    }
+    context.deviceContext.Reset();
     glReady = false;
     context.window = nullptr;
 }

@@ -6,13 +6,14 @@
 
 #include <cstdint>
 
+#include "common/Handles_win.h"
 #include "scene/SceneModel.h"
 
 namespace WorkSpace {
 
 struct RenderContext {
     HWND window = nullptr;          // window the context was made for; none without a context
-    HDC deviceContext = nullptr;    // held from creation until release
+    WindowDC deviceContext;         // held from creation until release
     HGLRC glContext = nullptr;
     uint32_t clearColor = 0xFFFFFF; // 0x00BBGGRR; AttachWindow sets black
     HWND attachedWindow = nullptr;  // last window given to AttachWindow; kept after release

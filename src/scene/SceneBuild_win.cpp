@@ -17,8 +17,6 @@
 namespace WorkSpace {
 namespace {
 
-constexpr const wchar_t* kSchemeKey = L"SelectScheme";
-
 std::vector<PictureInfo> LoadedPictures(const TextureList& list) {
     std::vector<PictureInfo> infos;
     infos.reserve(list.Count());
@@ -78,7 +76,7 @@ bool BuildScene(const std::wstring& settingsPath, bool keepSettings) {
         if (!keepSettings) {
             settings.pictures.clear();
             settings.Load(settingsPath);
-            TheScene().scheme = settings.ValueOf(kSchemeKey);
+            TheScene().scheme = settings.Scheme();
         }
         LoadScenePictures(settings.pictures);
     } catch (const std::bad_alloc&) {

@@ -92,7 +92,7 @@ bool RenderFrame(bool probeFrame) {
         }
         if (probeFrame) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }
-    SwapBuffers(context.deviceContext);
+    SwapBuffers(context.deviceContext.Get());
     return true;
 }
 

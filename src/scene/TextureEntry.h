@@ -9,11 +9,10 @@ namespace WorkSpace {
 enum TextureKind : int32_t {
     EmptyKind = -1,
     TextureObject = 1,
-    DisplayList = 2,  // deleted as a display list; nothing makes one
 };
 
 struct TextureEntry {
-    int32_t name = 0;           // OpenGL texture (or display-list) name
+    int32_t name = 0;           // OpenGL texture name
     int32_t kind = EmptyKind;
     int32_t width = 0;          // pixels of the picture as decoded, before rescaling
     int32_t height = 0;

@@ -62,14 +62,6 @@ TextureList& TheTextureList() { return processTextureList; }
 
 int32_t TextureList::NextFreeName() const { return WorkSpace::NextFreeName(entries_); }
 
-int32_t TextureList::AddPictureFile(const std::wstring& path, int32_t name) {
-    // No room for the entry: the picture is not even decoded.
-    if (!Reserve()) return -1;
-    ImageHolder holder;
-    if (!LoadPictureFile(holder, path)) return -1;
-    return AddLoadedPicture(holder, name);
-}
-
 int32_t TextureList::AddLoadedPicture(ImageHolder& holder, int32_t name) {
     if (name < 0) name = NextFreeName();
     if (!Reserve()) return -1;
@@ -95,7 +87,6 @@ void TextureList::Clear() {
         if (GlReady()) {
             const GLuint name = GLuint(entry.name);
             if (entry.kind == TextureObject) glDeleteTextures(1, &name);
-            if (entry.kind == DisplayList) glDeleteLists(name, 1);
         }
         entries_.pop_back();
     }

@@ -18,13 +18,11 @@ public:
     TextureList(const TextureList&) = delete;
     TextureList& operator=(const TextureList&) = delete;
 
-    // Returns the new entry's index after decoding the picture at `path` and
-    // making its texture under `name` (NextFreeName() when negative); returns
-    // -1 and adds nothing when the picture cannot be loaded or no memory for
-    // the entry can be had.
-    int32_t AddPictureFile(const std::wstring& path, int32_t name);
-    // The same for a picture LoadPictureFile has already decoded into
-    // `holder`, whose image is released once its texture is made.
+    // Returns the new entry's index after making the texture of a picture
+    // LoadPictureFile decoded into `holder` under `name` (NextFreeName() when
+    // negative); the holder's image is released once its texture is made.
+    // Returns -1 and adds nothing when no texture or no memory for the entry
+    // can be had.
     int32_t AddLoadedPicture(ImageHolder& holder, int32_t name);
     int32_t NextFreeName() const;
     // Deletes every entry, last first; OpenGL objects only while a context is ready.

@@ -1,12 +1,10 @@
 #include "settings/Paths.h"
 
+#include "common/LatinText.h"
+
 namespace WorkSpace {
 
 namespace {
-
-bool IsTrimmedSpace(char16_t c) {
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\v' || c == u'\f' || c == u'\r';
-}
 
 constexpr std::size_t kCutCharacters = 3;  // "scr" of "Example.scr"
 
@@ -20,8 +18,8 @@ std::u16string DirectoryOf(std::u16string_view path) {
 }
 
 std::u16string SettingsPathFromProgramName(std::u16string_view name) {
-    while (!name.empty() && IsTrimmedSpace(name.back())) name.remove_suffix(1);
-    while (!name.empty() && IsTrimmedSpace(name.front())) name.remove_prefix(1);
+    while (!name.empty() && IsBlank(name.back())) name.remove_suffix(1);
+    while (!name.empty() && IsBlank(name.front())) name.remove_prefix(1);
     if (!name.empty() && name.front() == u'"') {
         // A lone quote has no last character of its own to drop.
         if (name.size() < 2) return {};

@@ -7,6 +7,7 @@
 
 #include "common/Handles_win.h"
 #include "common/WideText_win.h"
+#include "resources/PackageMembers.h"
 #include "settings/Paths.h"
 
 namespace WorkSpace {
@@ -67,15 +68,19 @@ std::wstring SettingsFilePath() {
 bool ReadRegistryDword(const wchar_t* subkey, const wchar_t* valueName, uint32_t& value) {
     HKEY opened = nullptr;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, subkey, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return false;
+    const UniqueKey key(opened);
     BYTE bytes[4] = {};
     DWORD size = sizeof bytes;
-    const bool queried = RegQueryValueExW(opened, valueName, nullptr, nullptr, bytes, &size) == ERROR_SUCCESS;
-    const bool closed = RegCloseKey(opened) == ERROR_SUCCESS;
-    if (!queried || !closed) return false;
+    if (RegQueryValueExW(key.Get(), valueName, nullptr, nullptr, bytes, &size) != ERROR_SUCCESS) return false;
     value = uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
     return true;
 }
 
 bool ReadCurLang(uint32_t& lang) { return ReadRegistryDword(kProductKey, kCurLangValue, lang); }
+
+uint32_t InterfaceLanguage() {
+    uint32_t lang = 0;
+    return ReadCurLang(lang) && lang < kLanguageCount ? lang : 0;
+}
 
 }  // namespace WorkSpace

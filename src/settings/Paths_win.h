@@ -28,4 +28,8 @@ bool ReadRegistryDword(const wchar_t* subkey, const wchar_t* valueName, uint32_t
 // Returns whether CurLang could be read; `lang` is then its raw value.
 bool ReadCurLang(uint32_t& lang);
 
+// Returns the interface language: CurLang when it can be read and names one
+// of the package's languages, else 0 (English).
+uint32_t InterfaceLanguage();
+
 }  // namespace WorkSpace

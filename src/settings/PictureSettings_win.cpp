@@ -12,8 +12,6 @@ namespace WorkSpace {
 
 namespace {
 
-constexpr const wchar_t* kSchemeKeyWide = L"SelectScheme";
-
 std::u16string Decode(UINT codePage, std::string_view bytes) {
     if (bytes.empty()) return {};
     const int units = MultiByteToWideChar(codePage, 0, bytes.data(), int(bytes.size()), nullptr, 0);
@@ -57,7 +55,7 @@ std::string SettingsFileContent(const PictureSettings& settings) {
         // UTF-8 holds every path; the mark tells Load to read it so.
         for (std::size_t i = 0; i < lines.size(); ++i) Encode(CP_UTF8, settings.pictures[i], lines[i]);
     }
-    return ComposeSettings(lines, settings.ValueOf(kSchemeKeyWide), !fitsCodePage);
+    return ComposeSettings(lines, settings.Scheme(), !fitsCodePage);
 }
 
 }  // namespace
@@ -69,7 +67,7 @@ PictureSettings& Settings() {
 
 bool PictureSettings::Load(const std::wstring& path) {
     pictures.clear();
-    values.assign(1, {kSchemeKeyWide, 0});
+    values.assign(1, {ToWide(kSchemeKey), 0});
     std::string bytes;
     if (ReadSettingsBytes(path, bytes) && !bytes.empty()) {
         const bool utf8 = bytes.compare(0, kUtf8Mark.size(), kUtf8Mark) == 0;
@@ -88,11 +86,6 @@ bool PictureSettings::Save(const std::wstring& path) {
     return WriteSettingsFile(path, SettingsFileContent(*this), ops);
 }
 
-std::wstring PictureSettings::PictureAt(int index) const {
-    if (index < 0 || std::size_t(index) >= pictures.size()) return {};
-    return pictures[std::size_t(index)];
-}
-
 void PictureSettings::SetValue(const std::wstring& key, int32_t value) {
     for (auto& entry : values) {
         if (entry.first == key) {
@@ -108,6 +101,10 @@ int32_t PictureSettings::ValueOf(const std::wstring& key) const {
     }
     return 0;
 }
+
+void PictureSettings::SetScheme(int32_t scheme) { SetValue(ToWide(kSchemeKey), scheme); }
+
+int32_t PictureSettings::Scheme() const { return ValueOf(ToWide(kSchemeKey)); }
 
 // The folder already ends in a backslash, so each path holds a doubled one
 // ("C:\Savers\\default_1.jpg"). It is kept: Windows reads it as one, and

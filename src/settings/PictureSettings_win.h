@@ -22,12 +22,13 @@ struct PictureSettings {
     // Writes the record to `path`. Returns false when the file could not be
     // written in full; the old file is then left as it was.
     bool Save(const std::wstring& path);
-    // Returns the path at `index`, or an empty string outside the list.
-    std::wstring PictureAt(int index) const;
     // Replaces the value of an existing key; other keys are ignored.
     void SetValue(const std::wstring& key, int32_t value);
     // Returns the value of `key`, 0 when the record has no such key.
     int32_t ValueOf(const std::wstring& key) const;
+    // The "SelectScheme" value: SetValue and ValueOf of the scheme's key.
+    void SetScheme(int32_t scheme);
+    int32_t Scheme() const;
     // Appends the three default pictures that lie beside the executable.
     void AddDefaultPictures();
 };

@@ -2,21 +2,19 @@
 
 #include <limits>
 
+#include "common/LatinText.h"
+
 namespace WorkSpace {
 
 namespace {
 
 constexpr char kCtrlZ = '\x1A';
 
-bool IsNumberSpace(char16_t c) {
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\v' || c == u'\f' || c == u'\r';
-}
-
 // Leading white space, an optional sign, decimal digits up to the first other
 // character; 0 without digits. Saturates at the limits of a 32-bit number.
 int32_t LeadingNumber(std::u16string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && IsNumberSpace(text[i])) ++i;
+    while (i < text.size() && IsBlank(text[i])) ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) negative = text[i++] == u'-';
     const int64_t limit = negative ? -int64_t(std::numeric_limits<int32_t>::min())
@@ -27,6 +25,11 @@ int32_t LeadingNumber(std::u16string_view text) {
         if (magnitude > limit) magnitude = limit;
     }
     return int32_t(negative ? -magnitude : magnitude);
+}
+
+// Appends an ASCII text as the bytes it is in every code page.
+void AppendAscii(std::string& out, std::u16string_view text) {
+    for (char16_t c : text) out += char(c);
 }
 
 }  // namespace
@@ -96,13 +99,16 @@ bool ParseValueLine(std::u16string_view line, std::u16string& key, int32_t& valu
 std::string ComposeSettings(const std::vector<std::string>& encodedPaths, int32_t scheme, bool utf8) {
     std::string out;
     if (utf8) out += kUtf8Mark;
-    out += "#Picture Info _ begin\r\n";
+    AppendAscii(out, kPicturesBeginMarker);
+    out += "\r\n";
     for (const std::string& path : encodedPaths) {
         out += path;
         out += "\r\n";
     }
-    out += "#Picture Info _ end\r\n";
-    out += "SelectScheme ";
+    AppendAscii(out, kPicturesEndMarker);
+    out += "\r\n";
+    AppendAscii(out, kSchemeKey);
+    out += ' ';
     out += std::to_string(scheme);
     out += "\r\n";
     return out;

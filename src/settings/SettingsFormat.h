@@ -16,8 +16,11 @@ namespace WorkSpace {
 // longer line arrives as several lines of at most this many bytes.
 constexpr std::size_t kSettingsLineBytes = 2047;
 
+// The lines around the picture paths, and the key of the motion scheme's line
+// after them. ASCII, so the same bytes in every code page.
 inline constexpr std::u16string_view kPicturesBeginMarker = u"#Picture Info _ begin";
 inline constexpr std::u16string_view kPicturesEndMarker = u"#Picture Info _ end";
+inline constexpr std::u16string_view kSchemeKey = u"SelectScheme";
 // UTF-8 byte-order mark: a file that starts with it is read as UTF-8, and the
 // save writes it when a path does not fit the ANSI code page.
 inline constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";

@@ -19,18 +19,30 @@ std::wstring TemporaryPathFor(const std::wstring& path) {
     return path + L"." + std::to_wstring(GetCurrentProcessId()) + L".new";
 }
 
+// Returns false with the failing step's error as the thread's last error
+// again after `cleanUp`, whose own calls may overwrite it.
+template <class CleanUp>
+bool FailKeepingError(CleanUp cleanUp) {
+    const DWORD error = GetLastError();
+    cleanUp();
+    SetLastError(error);
+    return false;
+}
+
 // Writes the new content into a fresh file beside the old one and swaps it in.
 // Returns false (with the temporary file gone) when any step fails.
 bool SaveThroughTemporary(const std::wstring& path, const std::wstring& temporary, UniqueFile file,
                           std::string_view content, SettingsFileOps& ops) {
     bool written = ops.WriteAll(file.Get(), content) && ops.CutToLength(file.Get()) && ops.Flush(file.Get());
-    file.Reset();
     if (written) {
+        file.Reset();
         written = ops.Exists(path) ? ops.Replace(path, temporary) : ops.Rename(temporary, path);
         if (written) return true;
     }
-    ops.Remove(temporary);
-    return false;
+    return FailKeepingError([&] {
+        file.Reset();
+        ops.Remove(temporary);
+    });
 }
 
 // The folder refuses new files (a standard user in the system folder), but
@@ -40,10 +52,12 @@ bool RewriteInPlace(const std::wstring& path, std::string_view content, Settings
     UniqueFile file(ops.OpenForRewrite(path));
     if (!file) return false;
     std::string old;
-    if (!ops.ReadAll(file.Get(), old)) return false;
+    if (!ops.ReadAll(file.Get(), old)) return FailKeepingError([&] { file.Reset(); });
     if (ops.WriteAll(file.Get(), content) && ops.CutToLength(file.Get()) && ops.Flush(file.Get())) return true;
-    if (ops.WriteAll(file.Get(), old) && ops.CutToLength(file.Get())) ops.Flush(file.Get());
-    return false;
+    return FailKeepingError([&] {
+        if (ops.WriteAll(file.Get(), old) && ops.CutToLength(file.Get())) ops.Flush(file.Get());
+        file.Reset();
+    });
 }
 
 }  // namespace
@@ -109,7 +123,11 @@ bool WriteSettingsFile(const std::wstring& path, std::string_view content, Setti
     const std::wstring temporary = TemporaryPathFor(path);
     UniqueFile file(ops.CreateTemporary(temporary));
     if (file) return SaveThroughTemporary(path, temporary, std::move(file), content, ops);
-    return ops.Exists(path) && RewriteInPlace(path, content, ops);
+    // No old file to rewrite: the refused temporary file's error is the one to tell.
+    const DWORD refused = GetLastError();
+    if (ops.Exists(path)) return RewriteInPlace(path, content, ops);
+    SetLastError(refused);
+    return false;
 }
 
 }  // namespace WorkSpace

@@ -34,7 +34,8 @@ public:
 };
 
 // Returns true when the file at `path` holds exactly `content`. On false the
-// file holds what it held before (or is still absent).
+// file holds what it held before (or is still absent), and the thread's last
+// error is that of the step that failed.
 bool WriteSettingsFile(const std::wstring& path, std::string_view content, SettingsFileOps& ops);
 
 }  // namespace WorkSpace

@@ -97,7 +97,7 @@ private:
 TEST(ErrorScreen, LanguagePictureCentredAndLogoBottomLeft) {
     const std::string package = Package(true);
     MemoryArchive archive(package);
-    ASSERT_TRUE(ZipReader::Instance().OpenWith(archive.Files(), "package", u"package", kPackagePassword));
+    ASSERT_TRUE(ZipReader::Instance().OpenWith(archive.Files(), "package", kPackagePassword));
     const DWORD japanese = 6, unknown = 7;
     struct Case { const char* what; const DWORD* lang; COLORREF picture; };
     const Case cases[] = {
@@ -126,7 +126,7 @@ TEST(ErrorScreen, LanguagePictureCentredAndLogoBottomLeft) {
 TEST(ErrorScreen, SmallWindowShowsOnlyTheReducedLogo) {
     const std::string package = Package(true);
     MemoryArchive archive(package);
-    ASSERT_TRUE(ZipReader::Instance().OpenWith(archive.Files(), "package", u"package", kPackagePassword));
+    ASSERT_TRUE(ZipReader::Instance().OpenWith(archive.Files(), "package", kPackagePassword));
     TestWindow window(152, 112);
     ASSERT_TRUE(PrepareErrorScreen(window.Get()));
     ASSERT_TRUE(DrawErrorScreen());
@@ -152,7 +152,7 @@ TEST(ErrorScreen, WithoutItsPicturesNothingIsDrawnAndBlackFillsTheWindow) {
         const std::string package = Package(false);
         MemoryArchive archive(package);
         if (c.package) {
-            ASSERT_TRUE(ZipReader::Instance().OpenWith(archive.Files(), "package", u"package", kPackagePassword));
+            ASSERT_TRUE(ZipReader::Instance().OpenWith(archive.Files(), "package", kPackagePassword));
         }
         TestWindow window(320, 240);
         EXPECT_FALSE(PrepareErrorScreen(window.Get())) << c.what;

@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     names.emplace_back(WorkSpace::kLogoMember);
 
     WorkSpace::ZipReader reader;
-    if (!reader.OpenWith(archive.Files(), "package", u"package", WorkSpace::kPackagePassword)) return 0;
+    if (!reader.OpenWith(archive.Files(), "package", WorkSpace::kPackagePassword)) return 0;
     for (const std::u16string& name : names) {
         uint32_t count = 0;
         const uint8_t* bytes = reader.ReadMember(name, count);

@@ -129,17 +129,14 @@ TEST(ExifOrientation, IfdPointingAtItselfEnds) {
 }
 
 TEST(ExifOrientation, UprightTurnPerValue) {
-    struct Case { int32_t orientation, degrees; bool flip, swaps; };
+    struct Case { int32_t orientation, degrees; bool flip; };
     const Case cases[] = {
-        {0, 0, false, false},  {1, 0, false, false},  {2, 0, true, false},
-        {3, 180, false, false}, {4, 180, true, false}, {5, 90, true, true},
-        {6, 90, false, true},  {7, 270, true, true},  {8, 270, false, true},
-        {9, 0, false, false},
+        {0, 0, false},  {1, 0, false},  {2, 0, true},  {3, 180, false}, {4, 180, true},
+        {5, 90, true},  {6, 90, false}, {7, 270, true}, {8, 270, false}, {9, 0, false},
     };
     for (const Case& c : cases) {
         const UprightTurn turn = UprightTurnFor(c.orientation);
         EXPECT_EQ(turn.clockwiseDegrees, c.degrees) << c.orientation;
         EXPECT_EQ(turn.flipHorizontally, c.flip) << c.orientation;
-        EXPECT_EQ(UprightSwapsSides(c.orientation), c.swaps) << c.orientation;
     }
 }

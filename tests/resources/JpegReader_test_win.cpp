@@ -82,7 +82,8 @@ std::vector<uint8_t> EncodeJpeg(const JpegForm& form) {
     return bytes;
 }
 
-int32_t FullTextureSide(int32_t) { return 256; }
+// Texture sides as pictures fly: 128 below 400 pixels, 256 from there.
+int32_t FlightSide(int32_t side) { return side < 400 ? 128 : 256; }
 
 // The largest of the three colour channels' mean absolute differences, levels;
 // -1 when the images differ in size or do not lock.
@@ -143,14 +144,14 @@ TEST_F(JpegReading, ScaledDecodesLookAsGdiplusFullSizeDecodes) {
 
         // The scaled path really decodes the file: nothing falls back unseen.
         JpegReader reader;
-        ASSERT_TRUE(reader.Open(path, form.orientation, FullTextureSide));
+        ASSERT_TRUE(reader.Open(path, form.orientation, FlightSide));
         std::vector<uint8_t> pixels(size_t(reader.Plan().outputWidth) *
                                     size_t(reader.Plan().outputHeight) * 4);
         EXPECT_TRUE(reader.ReadPixels(pixels.data(), reader.Plan().outputWidth * 4));
 
         ImageHolder scaled, full;
-        ASSERT_TRUE(LoadPictureFile(scaled, path, JpegDecoding::Scaled));
-        ASSERT_TRUE(LoadPictureFile(full, path, JpegDecoding::GdiplusOnly));
+        ASSERT_TRUE(LoadPictureFile(scaled, path, FlightSide, JpegDecoding::Scaled));
+        ASSERT_TRUE(LoadPictureFile(full, path, FlightSide, JpegDecoding::GdiplusOnly));
         const bool swapped = form.orientation >= 5;
         EXPECT_EQ(scaled.width, swapped ? form.height : form.width);
         EXPECT_EQ(scaled.height, swapped ? form.width : form.height);
@@ -188,15 +189,15 @@ TEST_F(JpegReading, RefusedJpegsGiveExactlyWhatGdiplusGives) {
         const std::wstring path = folder_ + c.name;
         ASSERT_TRUE(WriteBytes(path, c.bytes->data(), c.bytes->size()));
         JpegReader reader;
-        EXPECT_EQ(reader.Open(path, 1, FullTextureSide), c.opens);
+        EXPECT_EQ(reader.Open(path, 1, FlightSide), c.opens);
         if (c.opens) {
             std::vector<uint8_t> pixels(size_t(reader.Plan().outputWidth) *
                                         size_t(reader.Plan().outputHeight) * 4);
             EXPECT_FALSE(reader.ReadPixels(pixels.data(), reader.Plan().outputWidth * 4));
         }
         ImageHolder scaled, full;
-        const bool scaledLoads = LoadPictureFile(scaled, path, JpegDecoding::Scaled);
-        EXPECT_EQ(scaledLoads, LoadPictureFile(full, path, JpegDecoding::GdiplusOnly));
+        const bool scaledLoads = LoadPictureFile(scaled, path, FlightSide, JpegDecoding::Scaled);
+        EXPECT_EQ(scaledLoads, LoadPictureFile(full, path, FlightSide, JpegDecoding::GdiplusOnly));
         EXPECT_EQ(scaled.width, full.width);
         EXPECT_EQ(scaled.height, full.height);
         if (scaledLoads) {

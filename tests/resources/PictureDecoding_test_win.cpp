@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -13,6 +14,9 @@ using namespace WorkSpace;
 using namespace testpictures;
 
 namespace {
+
+// The texture side these tests ask for: twice the picture's, at most 300 pixels.
+int32_t TestSide(int32_t side) { return std::min(side * 2, 300); }
 
 // The colour bytes (blue, green, red) at (x, y) of an image locked as 24-bit pixels.
 uint32_t RgbAt(Gdiplus::GpImage* image, int x, int y) {
@@ -52,29 +56,30 @@ TEST_F(PictureDecoding, EveryOfferedFormatDecodesAtItsTextureSize) {
         const std::wstring path = folder_ + c.name;
         ASSERT_TRUE(SavePicture(path, c.mime, 300, 200, Solid(0xFF2060C0))) << c.mime;
         ImageHolder holder;
-        ASSERT_TRUE(LoadPictureFile(holder, path)) << c.mime;
+        ASSERT_TRUE(LoadPictureFile(holder, path, TestSide)) << c.mime;
         EXPECT_EQ(holder.width, 300);
         EXPECT_EQ(holder.height, 200);
         const SIZE size = ImageSize(holder.image.Get());
-        EXPECT_EQ(size.cx, 128);
-        EXPECT_EQ(size.cy, 128);
+        EXPECT_EQ(size.cx, 300);
+        EXPECT_EQ(size.cy, 300);
         EXPECT_TRUE(Near(RgbAt(holder.image.Get(), 64, 64), 0x2060C0)) << std::hex
             << RgbAt(holder.image.Get(), 64, 64);
     }
 }
 
-TEST_F(PictureDecoding, SidesMapToPowersOfTwoAndTheDecodedSizeIsKept) {
+// Each side of the texture is the one the rule gives for that side of the
+// picture, larger or smaller; the holder keeps the picture's own size.
+TEST_F(PictureDecoding, TheRuleSetsEachTextureSideAndTheDecodedSizeIsKept) {
     struct Case { int width, height, textureWidth, textureHeight; };
     const Case cases[] = {
-        {1, 1, 16, 16}, {10, 10, 16, 16}, {15, 15, 16, 16}, {16, 16, 32, 32},
-        {63, 64, 64, 128}, {50, 30, 64, 32}, {399, 400, 128, 256}, {3000, 2000, 256, 256},
-        {10000, 10, 256, 16},
+        {1, 1, 2, 2}, {15, 16, 30, 32}, {63, 64, 126, 128}, {50, 30, 100, 60},
+        {399, 400, 300, 300}, {3000, 2000, 300, 300}, {10000, 10, 300, 20},
     };
     for (const Case& c : cases) {
         const std::wstring path = folder_ + L"s.png";
         ASSERT_TRUE(SavePicture(path, L"image/png", c.width, c.height, Solid(0xFF00FF00)));
         ImageHolder holder;
-        ASSERT_TRUE(LoadPictureFile(holder, path)) << c.width << "x" << c.height;
+        ASSERT_TRUE(LoadPictureFile(holder, path, TestSide)) << c.width << "x" << c.height;
         EXPECT_EQ(holder.width, c.width);
         EXPECT_EQ(holder.height, c.height);
         const SIZE size = ImageSize(holder.image.Get());
@@ -99,21 +104,21 @@ TEST_F(PictureDecoding, BadFilesFailQuietlyAndLeaveTheHolderEmpty) {
                             L"folder.jpg", L"huge.bmp"};
     for (const wchar_t* name : bad) {
         ImageHolder holder;
-        ASSERT_TRUE(LoadPictureFile(holder, good));  // a full holder is emptied first
-        EXPECT_FALSE(LoadPictureFile(holder, folder_ + name)) << std::wstring(name).size();
+        ASSERT_TRUE(LoadPictureFile(holder, good, TestSide));  // a full holder is emptied first
+        EXPECT_FALSE(LoadPictureFile(holder, folder_ + name, TestSide)) << std::wstring(name).size();
         EXPECT_FALSE(holder.image);
         EXPECT_EQ(holder.width, 0);
         EXPECT_EQ(holder.height, 0);
     }
     ImageHolder empty;
-    EXPECT_FALSE(LoadPictureFile(empty, L""));
+    EXPECT_FALSE(LoadPictureFile(empty, L"", TestSide));
 }
 
 TEST_F(PictureDecoding, ContentDecidesNotTheExtension) {
     const std::wstring path = folder_ + L"really_a_jpeg.png";
     ASSERT_TRUE(SavePicture(path, L"image/jpeg", 40, 20, Solid(0xFF0000FF)));
     ImageHolder holder;
-    ASSERT_TRUE(LoadPictureFile(holder, path));
+    ASSERT_TRUE(LoadPictureFile(holder, path, TestSide));
     EXPECT_EQ(holder.width, 40);
     EXPECT_TRUE(Near(RgbAt(holder.image.Get(), 10, 5), 0x0000FF));
 }
@@ -122,7 +127,7 @@ TEST_F(PictureDecoding, AnimatedGifShowsItsFirstFrame) {
     const std::wstring path = folder_ + L"anim.gif";
     ASSERT_TRUE(WriteBytes(path, kAnimatedGif, sizeof kAnimatedGif));
     ImageHolder holder;
-    ASSERT_TRUE(LoadPictureFile(holder, path));
+    ASSERT_TRUE(LoadPictureFile(holder, path, TestSide));
     EXPECT_EQ(holder.width, 8);
     EXPECT_EQ(holder.height, 6);
     EXPECT_TRUE(Near(RgbAt(holder.image.Get(), 8, 8), 0xFF0000, 2));
@@ -134,7 +139,7 @@ TEST_F(PictureDecoding, TransparentAreasBecomeBlack) {
     ASSERT_TRUE(SavePicture(path, L"image/png", 64, 64,
                             [](int x, int) { return x < 32 ? 0x00FFFFFFu : 0xFFFFFFFFu; }));
     ImageHolder holder;
-    ASSERT_TRUE(LoadPictureFile(holder, path));
+    ASSERT_TRUE(LoadPictureFile(holder, path, TestSide));
     EXPECT_TRUE(Near(RgbAt(holder.image.Get(), 10, 60), 0x000000, 2));
     EXPECT_TRUE(Near(RgbAt(holder.image.Get(), 110, 60), 0xFFFFFF, 2));
 }
@@ -153,8 +158,8 @@ TEST_F(PictureDecoding, RepeatedLoadsDoNotLeak) {
     };
     auto loadBoth = [&] {
         ImageHolder holder;
-        LoadPictureFile(holder, good);
-        LoadPictureFile(holder, folder_ + L"huge.bmp");
+        LoadPictureFile(holder, good, TestSide);
+        LoadPictureFile(holder, folder_ + L"huge.bmp", TestSide);
     };
     for (int i = 0; i < 5; ++i) loadBoth();
     const SIZE_T before = privateBytes();

@@ -12,8 +12,9 @@ using namespace WorkSpace;
 
 namespace {
 
-constexpr int kUprightWidth = 64;   // pixels, so the texture is 128 x 64
+constexpr int kUprightWidth = 64;   // pixels, so the texture is 128 x 64 (TwiceTheSide)
 constexpr int kUprightHeight = 32;
+int32_t TwiceTheSide(int32_t side) { return side * 2; }
 constexpr uint32_t kQuadrants[4] = {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFFFFu};
 
 uint32_t UprightColour(int x, int y) {
@@ -63,7 +64,7 @@ TEST(PictureOrientation, EveryExifValueComesOutUpright) {
         ASSERT_TRUE(testpictures::WriteBytes(path, bytes.data(), bytes.size()));
 
         ImageHolder holder;
-        ASSERT_TRUE(LoadPictureFile(holder, path)) << orientation;
+        ASSERT_TRUE(LoadPictureFile(holder, path, TwiceTheSide)) << orientation;
         EXPECT_EQ(holder.width, kUprightWidth) << orientation;
         EXPECT_EQ(holder.height, kUprightHeight) << orientation;
         PixelLock pixels(holder.image.Get(), PixelFormat32bppARGB, Gdiplus::ImageLockModeRead);

@@ -67,7 +67,8 @@ Built OneAfterAnother(const std::vector<std::wstring>& pictures) {
     TextureList& list = TheTextureList();
     list.Clear();
     for (size_t i = 0; i < pictures.size() && list.Count() < size_t(kMaxSlots); ++i) {
-        list.AddPictureFile(pictures[i], int32_t(i));
+        ImageHolder holder;
+        if (LoadPictureFile(holder, pictures[i], PowerOfTwoSide)) list.AddLoadedPicture(holder, int32_t(i));
     }
     return Record();
 }

@@ -37,7 +37,7 @@ TEST_F(RenderContextTest, ContextFollowsItsWindow) {
     EXPECT_EQ(context.attachedRect.right, 320);
     EXPECT_EQ(context.attachedRect.bottom, 200);
     PIXELFORMATDESCRIPTOR format{};
-    DescribePixelFormat(context.deviceContext, GetPixelFormat(context.deviceContext),
+    DescribePixelFormat(context.deviceContext.Get(), GetPixelFormat(context.deviceContext.Get()),
                         sizeof format, &format);
     EXPECT_TRUE(format.dwFlags & PFD_DOUBLEBUFFER);
     EXPECT_GT(format.cDepthBits, 0);
@@ -123,12 +123,16 @@ TEST_F(RenderContextTest, PictureTexturesHaveTheirPowerOfTwoSizesAndFullMipmaps)
     const Case cases[] = {{1920, 1080, 256, 256}, {300, 200, 128, 128}, {50, 30, 64, 32},
                           {15, 15, 16, 16}, {399, 400, 128, 256}};
     TextureList& list = TheTextureList();
+    auto add = [&list](const std::wstring& path, int32_t name) {
+        ImageHolder holder;
+        return LoadPictureFile(holder, path, PowerOfTwoSide) ? list.AddLoadedPicture(holder, name) : -1;
+    };
     for (int i = 0; i < 5; ++i) {
         const Case& c = cases[i];
         const std::wstring path = folder + std::to_wstring(i) + L".jpg";
         ASSERT_TRUE(testpictures::SavePicture(path, L"image/jpeg", c.width, c.height,
                                               testpictures::Solid(0xFF808080)));
-        ASSERT_EQ(list.AddPictureFile(path, i), i);
+        ASSERT_EQ(add(path, i), i);
         EXPECT_EQ(list.At(size_t(i)).width, c.width);
         EXPECT_EQ(list.At(size_t(i)).height, c.height);
         EXPECT_EQ(TextureLevelSize(GLuint(i), 0, GL_TEXTURE_WIDTH), c.textureWidth);
@@ -137,10 +141,10 @@ TEST_F(RenderContextTest, PictureTexturesHaveTheirPowerOfTwoSizesAndFullMipmaps)
     EXPECT_EQ(TextureLevelSize(0, 8, GL_TEXTURE_WIDTH), 1);  // 256 down to 1
     // A missing picture between two good ones adds nothing; the next name is
     // one above the largest.
-    EXPECT_EQ(list.AddPictureFile(folder + L"missing.jpg", 5), -1);
+    EXPECT_EQ(add(folder + L"missing.jpg", 5), -1);
     EXPECT_EQ(list.Count(), 5u);
     EXPECT_EQ(list.NextFreeName(), 5);
-    EXPECT_EQ(list.AddPictureFile(folder + L"0.jpg", -1), 5);  // a negative name takes the next
+    EXPECT_EQ(add(folder + L"0.jpg", -1), 5);  // a negative name takes the next
     EXPECT_EQ(list.At(5).name, 5);
     list.Clear();
     EXPECT_EQ(list.Count(), 0u);

@@ -49,11 +49,19 @@ protected:
         return window;
     }
 
+    // Returns the texture-list index of the picture file's texture, made under
+    // `name` as the scene build makes it, or -1.
+    static int32_t AddPicture(const std::wstring& path, int32_t name) {
+        ImageHolder holder;
+        if (!LoadPictureFile(holder, path, PowerOfTwoSide)) return -1;
+        return TheTextureList().AddLoadedPicture(holder, name);
+    }
+
     // One picture of 8 x 6 world units in the middle of the box, of one colour.
     void OnePicture(uint32_t argb) {
         const std::wstring path = folder_ + L"picture.png";
         ASSERT_TRUE(SavePicture(path, L"image/png", 400, 300, Solid(argb)));
-        ASSERT_EQ(TheTextureList().AddPictureFile(path, 0), 0);
+        ASSERT_EQ(AddPicture(path, 0), 0);
         SceneQuad quad;
         quad.texture = 0;
         quad.width = 8;
@@ -151,8 +159,8 @@ TEST_F(SceneFrame, NearerPictureCoversTheFartherOneFromEitherSide) {
     const std::wstring red = folder_ + L"red.png", blue = folder_ + L"blue.png";
     ASSERT_TRUE(SavePicture(red, L"image/png", 64, 64, Solid(0xFFFF0000)));
     ASSERT_TRUE(SavePicture(blue, L"image/png", 64, 64, Solid(0xFF0000FF)));
-    ASSERT_EQ(TheTextureList().AddPictureFile(red, 0), 0);
-    ASSERT_EQ(TheTextureList().AddPictureFile(blue, 1), 1);
+    ASSERT_EQ(AddPicture(red, 0), 0);
+    ASSERT_EQ(AddPicture(blue, 1), 1);
     SceneQuad back, front;
     back.texture = 0;
     back.width = back.height = 8;

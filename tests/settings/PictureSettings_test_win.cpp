@@ -111,10 +111,6 @@ TEST(PictureSettings, RecordAccessors) {
     PictureSettings settings;
     settings.pictures = {L"a", L"b"};
     settings.values = {{L"SelectScheme", 1}};
-    EXPECT_EQ(settings.PictureAt(-1), L"");
-    EXPECT_EQ(settings.PictureAt(0), L"a");
-    EXPECT_EQ(settings.PictureAt(1), L"b");
-    EXPECT_EQ(settings.PictureAt(2), L"");
     settings.SetValue(L"selectscheme", 4);  // keys are case-sensitive; nothing is added
     settings.SetValue(L"Other", 4);
     settings.SetValue(L"SelectScheme", 3);

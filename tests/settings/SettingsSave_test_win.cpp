@@ -13,6 +13,9 @@ using WorkSpace::Testing::WriteBytes;
 
 namespace {
 
+// The error a failing step leaves, unlike any the real calls around it set.
+constexpr DWORD kStepError = ERROR_DISK_FULL;
+
 enum class Step { None, CreateTemporary, OpenForRewrite, ReadAll, WriteAll, WriteHalf, CutToLength, Flush, Replace, Rename };
 
 const char* Name(Step step) {
@@ -28,7 +31,11 @@ public:
     FailingOps(Step failing, bool folderRefusesNewFiles) : failing_(failing), refuses_(folderRefusesNewFiles) {}
 
     HANDLE CreateTemporary(const std::wstring& path) override {
-        if (refuses_ || Fails(Step::CreateTemporary)) return INVALID_HANDLE_VALUE;
+        if (refuses_) {
+            SetLastError(ERROR_ACCESS_DENIED);
+            return INVALID_HANDLE_VALUE;
+        }
+        if (Fails(Step::CreateTemporary)) return INVALID_HANDLE_VALUE;
         return SettingsFileOps::CreateTemporary(path);
     }
     HANDLE OpenForRewrite(const std::wstring& path) override {
@@ -42,6 +49,7 @@ public:
         // A disk that fills up half way: part of the new content is written.
         if (Fails(Step::WriteHalf)) {
             SettingsFileOps::WriteAll(file, bytes.substr(0, bytes.size() / 2));
+            SetLastError(kStepError);
             return false;
         }
         return SettingsFileOps::WriteAll(file, bytes);
@@ -61,6 +69,7 @@ private:
     bool Fails(Step step) {
         if (step != failing_ || failed) return false;
         failed = true;
+        SetLastError(kStepError);
         return true;
     }
 
@@ -123,4 +132,31 @@ TEST(SettingsSave, BrokenFirstSaveLeavesNoFile) {
     FailingOps ops(Step::Rename, false);
     EXPECT_FALSE(WriteSettingsFile(file, kNew, ops));
     EXPECT_EQ(folder.CountFiles(), 0);
+}
+
+// The user is told why the save failed: the thread's last error afterwards is
+// the failing step's, not that of a check or clean-up made after it.
+TEST(SettingsSave, AFailedSaveLeavesTheErrorOfTheStepThatFailed) {
+    struct Case { Step step; bool refuses; bool exists; DWORD error; };
+    const Case cases[] = {
+        {Step::None, true, false, ERROR_ACCESS_DENIED},  // first save, folder refuses new files
+        {Step::CreateTemporary, false, false, kStepError},
+        {Step::WriteHalf, false, true, kStepError},
+        {Step::Flush, false, false, kStepError},
+        {Step::Replace, false, true, kStepError},
+        {Step::Rename, false, false, kStepError},
+        {Step::ReadAll, true, true, kStepError},
+        {Step::WriteHalf, true, true, kStepError},
+    };
+    for (const Case& c : cases) {
+        TestFolder folder;
+        const std::wstring file = folder.File(L"s.settings");
+        if (c.exists) {
+            ASSERT_TRUE(WriteBytes(file, kOld));
+        }
+        FailingOps ops(c.step, c.refuses);
+        SetLastError(ERROR_SUCCESS);
+        EXPECT_FALSE(WriteSettingsFile(file, kNew, ops)) << Name(c.step);
+        EXPECT_EQ(GetLastError(), c.error) << Name(c.step) << (c.refuses ? " in place" : "");
+    }
 }

@@ -69,7 +69,7 @@ private:
 std::u16string FirstText(const std::string& package, bool langRead, uint32_t lang) {
     MemoryArchive archive(package);
     ZipReader reader;
-    reader.OpenWith(archive.Files(), "package", u"package", kPackagePassword);
+    reader.OpenWith(archive.Files(), "package", kPackagePassword);
     TextStorage texts;
     LoadLanguageTexts(texts, reader, langRead, lang);
     return texts.GetText(0);

@@ -1,0 +1,19 @@
+#pragma once
+// Character rules of the saver's own text formats (settings file, command
+// line, picture names), which know the Latin letters and the C blanks only.
+// Portable.
+
+namespace WorkSpace {
+
+// Returns whether `c` is one of the C locale's blanks: space, tab, line feed,
+// vertical tab, form feed or carriage return.
+constexpr bool IsBlank(char16_t c) {
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\v' || c == u'\f' || c == u'\r';
+}
+
+// Returns `c` with A-Z turned into a-z; every other character as it is.
+constexpr char16_t LowerLatin(char16_t c) {
+    return (c >= u'A' && c <= u'Z') ? char16_t(c - u'A' + u'a') : c;
+}
+
+}  // namespace WorkSpace
