@@ -106,19 +106,11 @@ double MeanDifference(Gdiplus::GpImage* a, Gdiplus::GpImage* b) {
     return std::max({sums[0], sums[1], sums[2]}) / pixels;
 }
 
-class JpegReading : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(StartImageServices());
-        folder_ = MakeTempFolder(L"jpeg");
-    }
-    void TearDown() override { RemoveTempFolder(folder_); }
-    std::wstring folder_;
-};
-
 }  // namespace
 
-TEST_F(JpegReading, ScaledDecodesLookAsGdiplusFullSizeDecodes) {
+TEST(JpegReading, ScaledDecodesLookAsGdiplusFullSizeDecodes) {
+    ASSERT_TRUE(StartImageServices());
+    const TempFolder folder(L"jpeg");
     std::vector<JpegForm> forms = {
         {4000, 3000, 3, 2, 2, false, 0, 0},  // a camera photo, 4:2:0
         {4000, 3000, 3, 2, 2, true, 0, 0},   // progressive
@@ -138,7 +130,7 @@ TEST_F(JpegReading, ScaledDecodesLookAsGdiplusFullSizeDecodes) {
                                         << form.components << " progressive "
                                         << form.progressive << " orientation "
                                         << form.orientation);
-        const std::wstring path = folder_ + L"photo.jpg";
+        const std::wstring path = folder.path + L"photo.jpg";
         const std::vector<uint8_t> bytes = EncodeJpeg(form);
         ASSERT_TRUE(WriteBytes(path, bytes.data(), bytes.size()));
 
@@ -163,7 +155,9 @@ TEST_F(JpegReading, ScaledDecodesLookAsGdiplusFullSizeDecodes) {
     }
 }
 
-TEST_F(JpegReading, RefusedJpegsGiveExactlyWhatGdiplusGives) {
+TEST(JpegReading, RefusedJpegsGiveExactlyWhatGdiplusGives) {
+    ASSERT_TRUE(StartImageServices());
+    const TempFolder folder(L"jpeg");
     const std::vector<uint8_t> photo = EncodeJpeg({640, 480, 3, 2, 2, false, 0, 0});
     std::vector<uint8_t> truncated(photo.begin(), photo.begin() + long(photo.size() * 6 / 10));
     const std::vector<uint8_t> cmyk = EncodeJpeg({64, 48, 4, 1, 1, false, 0, 0});
@@ -186,7 +180,7 @@ TEST_F(JpegReading, RefusedJpegsGiveExactlyWhatGdiplusGives) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << std::string(c.name, c.name + wcslen(c.name)));
-        const std::wstring path = folder_ + c.name;
+        const std::wstring path = folder.path + c.name;
         ASSERT_TRUE(WriteBytes(path, c.bytes->data(), c.bytes->size()));
         JpegReader reader;
         EXPECT_EQ(reader.Open(path, 1, FlightSide), c.opens);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace WorkSpace;
 
 namespace {
@@ -39,12 +41,10 @@ TEST(JpegScaling, SmallestScaleCoveringTheTextureWithinTheMemoryLimit) {
     for (const Case& c : cases) {
         const JpegDecodePlan plan = PlanJpegDecode(c.width, c.height, c.orientation, TwoStepSide);
         SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " o" << c.orientation);
-        EXPECT_EQ(plan.eighths, c.eighths);
-        EXPECT_EQ(plan.outputWidth, c.outputWidth);
-        EXPECT_EQ(plan.outputHeight, c.outputHeight);
-        EXPECT_EQ(plan.uprightWidth, c.uprightWidth);
-        EXPECT_EQ(plan.uprightHeight, c.uprightHeight);
-        EXPECT_EQ(plan.fits, c.fits);
+        EXPECT_EQ(std::make_tuple(plan.eighths, plan.outputWidth, plan.outputHeight,
+                                  plan.uprightWidth, plan.uprightHeight, plan.fits),
+                  std::make_tuple(c.eighths, c.outputWidth, c.outputHeight, c.uprightWidth,
+                                  c.uprightHeight, c.fits));
     }
 }
 
