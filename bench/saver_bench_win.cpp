@@ -1,11 +1,13 @@
 // Saver benchmark: the real Veltrano.scr started as Windows starts it, timed
 // from outside from process start to the first frame with pictures (start-up
-// plus the frame-rate probe) and from a key press to the process's end; and the
+// plus the frame-rate probe) and from a key press to the process's end; the
+// saver's peak working set up to its first pictures of the 21 photos; and the
 // frame rate and CPU use of the saver window's own frame loop, run in this
 // process with a hook that counts its ticks (Wine reports no CPU times of
 // another process). Prints figures
 // only, ending with one "name: value" line per figure; run it through `make bench`.
 #include <windows.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -51,7 +53,19 @@ bool PicturesShown() {
 struct SaverRun {
     double firstPicturesMs = -1;
     double keyToExitMs = -1;
+    double peakWorkingSetMb = -1;  // of the saver, up to its first pictures
 };
+
+// The most memory the process has held in RAM so far, MB; -1 when unknown.
+double PeakWorkingSetMb(DWORD processId) {
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+    if (!process) return -1;
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    const bool known = GetProcessMemoryInfo(process, &counters, sizeof counters);
+    CloseHandle(process);
+    return known ? double(counters.PeakWorkingSetSize) / (1024.0 * 1024.0) : -1;
+}
 
 // Starts the saver in `folder`, waits for its pictures, then presses a key and
 // waits for its end. With `oneProcessor` the saver may run on one processor
@@ -73,6 +87,7 @@ SaverRun RunSaver(const e2e::SaverFolder& folder, bool oneProcessor = false) {
         e2e::PumpFor(0);
     }
     run.firstPicturesMs = Now() - start;
+    run.peakWorkingSetMb = PeakWorkingSetMb(saver.Id());
     HWND window = e2e::WaitForWindow(saver.Id(), e2e::kSaverClass, L"Screen Saver", 1000);
     if (window) e2e::WaitUntilForeground(window, 2000);
     const double pressed = Now();
@@ -135,7 +150,7 @@ int main() {
     std::printf("screen %d x %d, %d runs each, median\n", GetSystemMetrics(SM_CXSCREEN),
                 GetSystemMetrics(SM_CYSCREEN), kRuns);
 
-    std::vector<double> firstDefault, firstPhotos, firstPhotosOneByOne, keyToExit;
+    std::vector<double> firstDefault, firstPhotos, firstPhotosOneByOne, keyToExit, peakPhotos;
     {
         e2e::SaverFolder defaults(true);
         for (int i = 0; i < kRuns; ++i) {
@@ -150,6 +165,7 @@ int main() {
         for (int i = 0; i < kRuns; ++i) {
             const SaverRun run = RunSaver(big);
             if (run.firstPicturesMs >= 0) firstPhotos.push_back(run.firstPicturesMs);
+            if (run.peakWorkingSetMb >= 0) peakPhotos.push_back(run.peakWorkingSetMb);
             if (run.keyToExitMs >= 0) keyToExit.push_back(run.keyToExitMs);
             const SaverRun oneByOne = RunSaver(big, true);
             if (oneByOne.firstPicturesMs >= 0) firstPhotosOneByOne.push_back(oneByOne.firstPicturesMs);
@@ -162,12 +178,16 @@ int main() {
     std::printf("start to first pictures, 21 photos 4000x3000:  %8.0f ms\n", Median(firstPhotos));
     std::printf("  the same on one processor, one after another:%8.0f ms\n",
                 Median(firstPhotosOneByOne));
+    std::printf("peak working set, 21 photos:                   %8.0f MB\n", Median(peakPhotos));
     std::printf("frame loop, default pictures:                  %8.1f frames/s\n", tickCount.fps);
     std::printf("CPU of that loop:                              %8.2f s/s\n", tickCount.cpuPerSecond);
     std::printf("key press to process end:                      %8.0f ms\n", Median(keyToExit));
     std::printf("first-pictures-default-ms: %.0f\n", Median(firstDefault));
     std::printf("first-pictures-21x12mp-ms: %.0f\n", Median(firstPhotos));
     std::printf("first-pictures-21x12mp-one-processor-ms: %.0f\n", Median(firstPhotosOneByOne));
+    std::printf("first-pictures-21x12mp-vs-default: %.2f\n",
+                Median(firstDefault) > 0 ? Median(firstPhotos) / Median(firstDefault) : 0.0);
+    std::printf("peak-working-set-21x12mp-mb: %.0f\n", Median(peakPhotos));
     std::printf("fps-1024x768: %.1f\n", tickCount.fps);
     std::printf("cpu-s-per-s: %.2f\n", tickCount.cpuPerSecond);
     std::printf("key-to-exit-ms: %.0f\n", Median(keyToExit));

@@ -36,14 +36,6 @@ void UprightOf(int orientation, int sx, int sy, int w, int h, int& ux, int& uy) 
     }
 }
 
-// The APP1 segment with a little-endian TIFF block whose IFD0 holds the orientation.
-std::vector<uint8_t> ExifSegment(uint16_t orientation) {
-    return {0xFF, 0xE1, 0x00, 0x22, 'E', 'x', 'i', 'f', 0, 0,
-            'I', 'I', 42, 0, 8, 0, 0, 0,
-            1, 0, 0x12, 0x01, 3, 0, 1, 0, 0, 0, uint8_t(orientation), 0, 0, 0,
-            0, 0, 0, 0};
-}
-
 bool Near(uint32_t a, uint32_t b) {
     for (int shift = 0; shift < 24; shift += 8) {
         const int d = int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF);
@@ -67,7 +59,7 @@ TEST(PictureOrientation, EveryExifValueComesOutUpright) {
             return UprightColour(ux, uy);
         }));
         std::vector<uint8_t> bytes = testpictures::ReadBytes(path);
-        const std::vector<uint8_t> exif = ExifSegment(orientation);
+        const std::vector<uint8_t> exif = testpictures::ExifSegment(orientation);
         bytes.insert(bytes.begin() + 2, exif.begin(), exif.end());
         ASSERT_TRUE(testpictures::WriteBytes(path, bytes.data(), bytes.size()));
 

@@ -17,6 +17,15 @@ namespace testpictures {
 using WorkSpace::Testing::MakeTempFolder;
 using WorkSpace::Testing::RemoveTempFolder;
 
+// A folder made by MakeTempFolder, removed with its files when dropped.
+struct TempFolder {
+    explicit TempFolder(const wchar_t* stem) : path(MakeTempFolder(stem)) {}
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    ~TempFolder() { RemoveTempFolder(path); }
+    const std::wstring path;  // ends in a backslash
+};
+
 inline bool WriteBytes(const std::wstring& path, const void* bytes, size_t count) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -139,6 +148,15 @@ inline bool SavePicture(const std::wstring& path, const wchar_t* mimeType, int w
     WorkSpace::UniqueImage image(bitmap);
     return Gdiplus::DllExports::GdipSaveImageToFile(image.Get(), path.c_str(), &clsid, nullptr) ==
            Gdiplus::Ok;
+}
+
+// The APP1 segment with a little-endian TIFF block whose IFD0 holds the
+// orientation; it goes right after a JPEG's first two bytes.
+inline std::vector<uint8_t> ExifSegment(uint16_t orientation) {
+    return {0xFF, 0xE1, 0x00, 0x22, 'E', 'x', 'i', 'f', 0, 0,
+            'I', 'I', 42, 0, 8, 0, 0, 0,
+            1, 0, 0x12, 0x01, 3, 0, 1, 0, 0, 0, uint8_t(orientation), 0, 0, 0,
+            0, 0, 0, 0};
 }
 
 // A BMP header that claims 60000 x 60000 pixels of 24 bits, followed by a few bytes.
