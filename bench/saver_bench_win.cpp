@@ -2,12 +2,14 @@
 // from outside from process start to the first frame with pictures (start-up
 // plus the frame-rate probe), on first starts (the picture cache emptied before
 // each) and on a second start with the 21 photos (the cache as the first left
-// it), and from a key press to the process's end; and the
+// it), and from a key press to the process's end; the saver's peak working set
+// up to its first pictures of the 21 photos; and the
 // frame rate and CPU use of the saver window's own frame loop, run in this
 // process with a hook that counts its ticks (Wine reports no CPU times of
 // another process). Prints figures
 // only, ending with one "name: value" line per figure; run it through `make bench`.
 #include <windows.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -54,7 +56,19 @@ bool PicturesShown() {
 struct SaverRun {
     double firstPicturesMs = -1;
     double keyToExitMs = -1;
+    double peakWorkingSetMb = -1;  // of the saver, up to its first pictures
 };
+
+// The most memory the process has held in RAM so far, MB; -1 when unknown.
+double PeakWorkingSetMb(DWORD processId) {
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+    if (!process) return -1;
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    const bool known = GetProcessMemoryInfo(process, &counters, sizeof counters);
+    CloseHandle(process);
+    return known ? double(counters.PeakWorkingSetSize) / (1024.0 * 1024.0) : -1;
+}
 
 // Starts the saver in `folder`, waits for its pictures, then presses a key and
 // waits for its end. With `oneProcessor` the saver may run on one processor
@@ -76,6 +90,7 @@ SaverRun RunSaver(const e2e::SaverFolder& folder, bool oneProcessor = false) {
         e2e::PumpFor(0);
     }
     run.firstPicturesMs = Now() - start;
+    run.peakWorkingSetMb = PeakWorkingSetMb(saver.Id());
     HWND window = e2e::WaitForWindow(saver.Id(), e2e::kSaverClass, L"Screen Saver", 1000);
     if (window) e2e::WaitUntilForeground(window, 2000);
     const double pressed = Now();
@@ -143,7 +158,8 @@ int main() {
                 GetSystemMetrics(SM_CYSCREEN), kRuns);
 
     // Every start is a first start, save the second start with the 21 photos.
-    std::vector<double> firstDefault, firstPhotos, firstPhotosWarm, firstPhotosOneByOne, keyToExit;
+    std::vector<double> firstDefault, firstPhotos, firstPhotosWarm, firstPhotosOneByOne, keyToExit,
+        peakPhotos;
     {
         e2e::SaverFolder defaults(true);
         for (int i = 0; i < kRuns; ++i) {
@@ -160,6 +176,7 @@ int main() {
             EmptyPictureCache();
             const SaverRun run = RunSaver(big);
             if (run.firstPicturesMs >= 0) firstPhotos.push_back(run.firstPicturesMs);
+            if (run.peakWorkingSetMb >= 0) peakPhotos.push_back(run.peakWorkingSetMb);
             if (run.keyToExitMs >= 0) keyToExit.push_back(run.keyToExitMs);
             const SaverRun warm = RunSaver(big);  // the cache as the first start left it
             if (warm.firstPicturesMs >= 0) firstPhotosWarm.push_back(warm.firstPicturesMs);
@@ -176,6 +193,7 @@ int main() {
     std::printf("  the same on one processor, one after another:%8.0f ms\n",
                 Median(firstPhotosOneByOne));
     std::printf("  second start, pictures from the cache:       %8.0f ms\n", Median(firstPhotosWarm));
+    std::printf("peak working set, 21 photos:                   %8.0f MB\n", Median(peakPhotos));
     std::printf("frame loop, default pictures:                  %8.1f frames/s\n", tickCount.fps);
     std::printf("CPU of that loop:                              %8.2f s/s\n", tickCount.cpuPerSecond);
     std::printf("key press to process end:                      %8.0f ms\n", Median(keyToExit));
@@ -183,8 +201,12 @@ int main() {
     std::printf("first-pictures-21x12mp-ms: %.0f\n", Median(firstPhotos));
     std::printf("first-pictures-21x12mp-one-processor-ms: %.0f\n", Median(firstPhotosOneByOne));
     std::printf("first-pictures-21x12mp-warm-ms: %.0f\n", Median(firstPhotosWarm));
-    const double defaultMs = Median(firstDefault);
-    std::printf("warm-vs-default: %.2f\n", defaultMs > 0 ? Median(firstPhotosWarm) / defaultMs : 0.0);
+    const auto overDefault = [&firstDefault](const std::vector<double>& starts) {
+        return Median(firstDefault) > 0 ? Median(starts) / Median(firstDefault) : 0.0;
+    };
+    std::printf("first-pictures-21x12mp-vs-default: %.2f\n", overDefault(firstPhotos));
+    std::printf("warm-vs-default: %.2f\n", overDefault(firstPhotosWarm));
+    std::printf("peak-working-set-21x12mp-mb: %.0f\n", Median(peakPhotos));
     std::printf("fps-1024x768: %.1f\n", tickCount.fps);
     std::printf("cpu-s-per-s: %.2f\n", tickCount.cpuPerSecond);
     std::printf("key-to-exit-ms: %.0f\n", Median(keyToExit));

@@ -11,12 +11,21 @@ target_include_directories(minizip PUBLIC ${CMAKE_SOURCE_DIR}/third_party)
 target_compile_options(minizip PRIVATE -w)
 target_link_libraries(minizip PUBLIC ${MINGW_ZLIB})
 
+# libjpeg-turbo's static library (libjpeg API, SIMD), built by scripts/install-deps.sh.
+set(JPEG_DIR ${CMAKE_SOURCE_DIR}/third_party/libjpeg-turbo)
+if(NOT EXISTS ${JPEG_DIR}/lib/libjpeg.a)
+  message(FATAL_ERROR "libjpeg-turbo missing: run scripts/install-deps.sh")
+endif()
+add_library(libjpeg STATIC IMPORTED)
+set_target_properties(libjpeg PROPERTIES IMPORTED_LOCATION ${JPEG_DIR}/lib/libjpeg.a
+                      INTERFACE_INCLUDE_DIRECTORIES ${JPEG_DIR}/include)
+
 set(VELTRANO_SYSTEM_LIBS opengl32 glu32 gdiplus comdlg32 comctl32 ole32 oleaut32 uuid
     shell32 advapi32 gdi32 user32 kernel32)
 
 add_library(veltrano_win STATIC ${VELTRANO_CORE_SOURCES} ${VELTRANO_WIN_SOURCES})
 target_include_directories(veltrano_win PUBLIC ${VELTRANO_INCLUDE_DIRS})
-target_link_libraries(veltrano_win PUBLIC minizip ${VELTRANO_SYSTEM_LIBS})
+target_link_libraries(veltrano_win PUBLIC minizip libjpeg ${VELTRANO_SYSTEM_LIBS})
 
 add_executable(Veltrano WIN32 ${VELTRANO_ENTRY} ${CMAKE_SOURCE_DIR}/src/host/Veltrano.rc)
 set_target_properties(Veltrano PROPERTIES SUFFIX ".scr")
@@ -74,6 +83,7 @@ file(GLOB VELTRANO_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_w
 foreach(src IN LISTS VELTRANO_BENCH_SOURCES)
   get_filename_component(name ${src} NAME_WE)
   add_executable(${name} EXCLUDE_FROM_ALL ${src})
-  target_link_libraries(${name} PRIVATE veltrano_win e2e_driver)
+  # psapi: the saver benchmark reads the saver's peak working set.
+  target_link_libraries(${name} PRIVATE veltrano_win e2e_driver psapi)
 endforeach()
 include(${CMAKE_SOURCE_DIR}/tests/e2e/standins/StandIns.cmake)

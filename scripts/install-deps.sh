@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs every build and test dependency from Debian's packages, and fetches
-# zlib's source package (for minizip) into third_party/. Quick when all is there.
+# Installs every build and test dependency from Debian's packages, fetches
+# zlib's source package (for minizip) into third_party/ and builds
+# libjpeg-turbo from its source package there. Quick when all is there.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -8,7 +9,7 @@ packages=(
   cmake make g++ googletest zlib1g-dev
   g++-mingw-w64-i686 libz-mingw-w64-dev
   wine wine32:i386 libgl1-mesa-dri:i386 libgl1:i386 libglx-mesa0:i386 xvfb xdotool imagemagick
-  zip unzip nsis libimage-exiftool-perl
+  zip unzip nsis libimage-exiftool-perl nasm
   python3 fonts-noto-cjk
 )
 
@@ -26,22 +27,30 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive sudo_if_needed apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
-# minizip's sources come from Debian's zlib source package; the private apt
-# configuration below leaves the machine's own sources untouched.
+# Source packages come down with a private apt configuration, which leaves the
+# machine's own sources untouched.
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+aptopts=(-o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$work/sources"
+         -o Dir::State::Lists="$work/lists" -o Debug::NoLocking=1)
+# Prints the folder that the source package `name=version` unpacked into.
+fetch_source() {
+  local dl="$work/dl-${1%%=*}"
+  if [ ! -d "$work/lists" ]; then
+    mkdir -p "$work/sources" "$work/lists/partial"
+    sed 's/^Types:.*/Types: deb-src/' /etc/apt/sources.list.d/debian.sources > "$work/sources/src.sources"
+    apt-get "${aptopts[@]}" update -q >/dev/null
+  fi
+  mkdir -p "$dl/x"
+  (cd "$dl" && apt-get "${aptopts[@]}" source --download-only "$1" >/dev/null 2>&1)
+  tar -xf "$(ls "$dl"/*.orig.tar.* | head -n 1)" -C "$dl/x"
+  echo "$dl/x"
+}
+
+# minizip's sources come from Debian's zlib source package.
 minizip="$root/third_party/minizip"
 if [ ! -f "$minizip/unzip.c" ]; then
-  work=$(mktemp -d)
-  trap 'rm -rf "$work"' EXIT
-  mkdir -p "$work/sources" "$work/lists/partial" "$work/dl"
-  sed 's/^Types:.*/Types: deb-src/' /etc/apt/sources.list.d/debian.sources > "$work/sources/src.sources"
-  aptopts=(-o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$work/sources"
-           -o Dir::State::Lists="$work/lists" -o Debug::NoLocking=1)
-  apt-get "${aptopts[@]}" update -q >/dev/null
-  (cd "$work/dl" && apt-get "${aptopts[@]}" source --download-only zlib=1:1.2.13.dfsg-1 >/dev/null 2>&1)
-  tarball=$(ls "$work"/dl/zlib_*.orig.tar.* | head -n 1)
-  mkdir -p "$work/x"
-  tar -xf "$tarball" -C "$work/x"
-  src=$(find "$work/x" -type d -path '*contrib/minizip' | head -n 1)
+  src=$(find "$(fetch_source zlib=1:1.2.13.dfsg-1)" -type d -path '*contrib/minizip' | head -n 1)
   mkdir -p "$minizip"
   for f in unzip.c unzip.h ioapi.c ioapi.h iowin32.c iowin32.h crypt.h; do cp "$src/$f" "$minizip/"; done
   # Upstream forces decryption off; the package is encrypted, so take that block out.
@@ -54,4 +63,22 @@ if s2 == s:
     sys.exit("unzip.c: decryption block not found")
 open(p, 'w', encoding='latin-1').write(s2)
 PY
+fi
+
+# libjpeg-turbo for the i686 MinGW build: the static library alone (libjpeg
+# API), with its SIMD code, which needs nasm. The library is copied in last,
+# so its presence means the whole folder is there.
+jpeg="$root/third_party/libjpeg-turbo"
+if [ ! -f "$jpeg/lib/libjpeg.a" ]; then
+  src=$(dirname "$(find "$(fetch_source libjpeg-turbo=1:2.1.5-2)" -maxdepth 2 -name jpeglib.h | head -n 1)")
+  build="$work/jpeg-build"
+  cmake -S "$src" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$jpeg" -DENABLE_SHARED=OFF \
+    -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DREQUIRE_SIMD=ON >"$work/jpeg.log" 2>&1 &&
+    nice cmake --build "$build" -j "$(nproc)" --target jpeg-static >>"$work/jpeg.log" 2>&1 ||
+    { tail -n 40 "$work/jpeg.log" >&2; exit 1; }
+  rm -rf "$jpeg"
+  mkdir -p "$jpeg/include" "$jpeg/lib"
+  cp "$src/jpeglib.h" "$src/jerror.h" "$src/jmorecfg.h" "$build/jconfig.h" "$jpeg/include/"
+  cp "$build/libjpeg.a" "$jpeg/lib/"
 fi

@@ -16,15 +16,25 @@ cmake --preset native >/dev/null && cmake --build --preset native -j "$jobs" || 
 cmake --preset windows >/dev/null && cmake --build --preset windows -j "$jobs" || exit 1
 cmake --build --preset windows -j "$jobs" --target veltrano_win_tests veltrano_e2e || exit 1
 
-trap testbed_stop EXIT
-testbed_start yes || exit 1
-
 ctest --test-dir build/native -j "$jobs" --output-on-failure --timeout 300 \
   --output-junit "$root/out/test/native.xml" >out/test/native.log 2>&1
 native_rc=$?
-ctest --test-dir build/windows -j "$jobs" --output-on-failure --timeout 300 \
-  --output-junit "$root/out/test/windows.xml" >out/test/windows.log 2>&1
-windows_rc=$?
+
+# Wine's loader is a 32-bit Linux program. A kernel booted without 32-bit
+# support refuses to start it, and then no Windows test can run at all: those
+# stages are reported as skipped, with the reason, instead of as failures.
+windows_skipped=
+if ! wine_out=$(wine --version 2>&1) && grep -q 'Exec format error' <<<"$wine_out"; then
+  windows_skipped="this machine's kernel runs no 32-bit programs, so Wine cannot start"
+  : >out/test/windows.log
+  windows_rc=0
+else
+  trap testbed_stop EXIT
+  testbed_start yes || exit 1
+  ctest --test-dir build/windows -j "$jobs" --output-on-failure --timeout 300 \
+    --output-junit "$root/out/test/windows.xml" >out/test/windows.log 2>&1
+  windows_rc=$?
+fi
 
 count() { # label, log: "passed failed" of that label's tests
   # The status follows the dotted leader, so a test named "...Failed..." is not misread.
@@ -45,8 +55,13 @@ echo
 echo "== Veltrano test summary =="
 printf '%-28s %4s passed, %4s failed\n' "native unit tests:" "$np" "$nf"
 printf '%-28s %4s passed, %4s failed\n' "native fuzz replays:" "$fp" "$ff"
-printf '%-28s %4s passed, %4s failed\n' "Windows unit tests (Wine):" "$wp" "$wf"
-printf '%-28s %4s passed, %4s failed\n' "end-to-end (Wine, Xvfb):" "$ep" "$ef"
+if [ -n "$windows_skipped" ]; then
+  printf '%-28s skipped: %s\n' "Windows unit tests (Wine):" "$windows_skipped"
+  printf '%-28s skipped: %s\n' "end-to-end (Wine, Xvfb):" "$windows_skipped"
+else
+  printf '%-28s %4s passed, %4s failed\n' "Windows unit tests (Wine):" "$wp" "$wf"
+  printf '%-28s %4s passed, %4s failed\n' "end-to-end (Wine, Xvfb):" "$ep" "$ef"
+fi
 printf '%-28s %4s passed, %4s failed\n' "layer order of includes:" "$lp" "$lf"
 total_p=$((np + fp + wp + ep + lp)); total_f=$((nf + ff + wf + ef + lf))
 echo "$total_p passed, $total_f failed"

@@ -5,6 +5,7 @@
 
 #include "common/Handles_win.h"
 #include "resources/ExifOrientation.h"
+#include "resources/JpegReader_win.h"
 
 namespace WorkSpace {
 namespace {
@@ -76,6 +77,31 @@ bool TurnUpright(Gdiplus::GpImage* image, int32_t orientation) {
            Gdip::GdipImageRotateFlip(image, Gdiplus::RotateNoneFlipX) == Gdiplus::Ok;
 }
 
+// Returns the JPEG file at `path` decoded by libjpeg-turbo at the smallest
+// scale that covers its texture, turned upright, or none when the file is no
+// JPEG or libjpeg-turbo refuses it. `size` receives the picture's full upright
+// size from its header, so proportions are those of the full-size decode.
+UniqueImage DecodeJpegAtTextureSize(const std::wstring& path, TextureSideRule side,
+                                    SIZE& size) {
+    size = SIZE{0, 0};
+    if (!StartImageServices()) return UniqueImage();
+    const int32_t orientation = ReadPictureOrientation(path);
+    JpegReader reader;
+    if (!reader.Open(path, orientation, side)) return UniqueImage();
+    const JpegDecodePlan& plan = reader.Plan();
+    UniqueImage decoded = NewArgbBitmap(plan.outputWidth, plan.outputHeight);
+    if (!decoded) return UniqueImage();
+    {
+        PixelLock pixels(decoded.Get(), PixelFormat32bppARGB, Gdiplus::ImageLockModeWrite);
+        if (!pixels || !reader.ReadPixels(pixels.WritablePixels(), pixels.Stride())) {
+            return UniqueImage();
+        }
+    }
+    if (!TurnUpright(decoded.Get(), orientation)) return UniqueImage();
+    size = SIZE{plan.uprightWidth, plan.uprightHeight};
+    return decoded;
+}
+
 }  // namespace
 
 PixelLock::PixelLock(Gdiplus::GpImage* image, Gdiplus::PixelFormat format, UINT mode)
@@ -121,14 +147,19 @@ UniqueImage RedrawImage(Gdiplus::GpImage* source, int32_t width, int32_t height)
     return target;
 }
 
-// The decoded file is freed as soon as its texture-size copy exists, so only
-// one full-size picture is ever in memory.
-bool LoadPictureFile(ImageHolder& holder, const std::wstring& path, TextureSideRule side) {
+// The decoded file is freed as soon as its texture-size copy exists, so at
+// most one full-size picture is ever in memory, and none for a JPEG that
+// libjpeg-turbo decodes.
+bool LoadPictureFile(ImageHolder& holder, const std::wstring& path, TextureSideRule side,
+                     JpegDecoding jpeg) {
     holder.image.Reset();
     holder.width = 0;
     holder.height = 0;
     SIZE size{0, 0};
-    UniqueImage decoded = DecodePictureFile(path, size);
+    UniqueImage decoded;
+    if (jpeg == JpegDecoding::Scaled) decoded = DecodeJpegAtTextureSize(path, side, size);
+    // Not a JPEG, or one libjpeg-turbo refuses: GDI+ decodes or fails it as always.
+    if (!decoded) decoded = DecodePictureFile(path, size);
     if (!decoded) return false;
     UniqueImage scaled = RedrawImage(decoded.Get(), side(size.cx), side(size.cy));
     decoded.Reset();

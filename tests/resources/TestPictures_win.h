@@ -17,6 +17,15 @@ namespace testpictures {
 using WorkSpace::Testing::MakeTempFolder;
 using WorkSpace::Testing::RemoveTempFolder;
 
+// A folder made by MakeTempFolder, removed with its files when dropped.
+struct TempFolder {
+    explicit TempFolder(const wchar_t* stem) : path(MakeTempFolder(stem)) {}
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    ~TempFolder() { RemoveTempFolder(path); }
+    const std::wstring path;  // ends in a backslash
+};
+
 inline bool WriteBytes(const std::wstring& path, const void* bytes, size_t count) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
