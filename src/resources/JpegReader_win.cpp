@@ -83,16 +83,14 @@ void JpegReader::Close() {
 bool JpegReader::Open(const std::wstring& path, int32_t orientation, int32_t (*side)(int32_t)) {
     Close();
     plan_ = JpegDecodePlan();
-    std::FILE* file = _wfopen(path.c_str(), L"rb");
+    // The session first, so that the file has its owner from the moment it opens
+    // (a failed allocation would otherwise leave it open).
+    session_.reset(new JpegSession{});
+    std::FILE* file = session_->file = _wfopen(path.c_str(), L"rb");
     if (!file) return false;
     uint8_t start[3] = {};
     const size_t read = std::fread(start, 1, sizeof start, file);
-    if (!StartsLikeJpeg(start, read) || std::fseek(file, 0, SEEK_SET) != 0) {
-        std::fclose(file);
-        return false;
-    }
-    session_.reset(new JpegSession{});
-    session_->file = file;
+    if (!StartsLikeJpeg(start, read) || std::fseek(file, 0, SEEK_SET) != 0) return false;
     session_->info.client_data = session_.get();
     session_->info.err = jpeg_std_error(&session_->errors);
     session_->errors.error_exit = Escape;

@@ -150,11 +150,13 @@ TEST(SaverWindow, PreviewIsAChildOfTheHostThatInputNeverCloses) {
         help.cbSize = sizeof(help);
         EXPECT_EQ(SendMessageW(preview, WM_HELP, 0, reinterpret_cast<LPARAM>(&help)), 1) << letter;
         // The context menu is posted last: once the host has it, the preview
-        // has handled everything before it.
+        // has handled everything before it. A close those inputs wrongly posted
+        // would still be queued behind it, so the preview gets time to act on it.
         EXPECT_TRUE(e2e::WaitUntil(
             [&] { return e2e::HostWindow::LastContextMenu() == reinterpret_cast<WPARAM>(host.Get()); },
             5000))
             << letter;
+        e2e::PumpFor(500);
         EXPECT_TRUE(saver.IsRunning()) << letter;
         EXPECT_TRUE(IsWindow(preview)) << letter;
 
