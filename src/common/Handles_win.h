@@ -38,6 +38,13 @@ struct FileHandleTraits {
 };
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 
+struct FindHandleTraits {
+    using Handle = HANDLE;
+    static Handle Empty() { return INVALID_HANDLE_VALUE; }
+    static void Release(Handle h) { FindClose(h); }
+};
+using UniqueFind = UniqueHandle<FindHandleTraits>;
+
 struct GlobalMemoryTraits {
     using Handle = HGLOBAL;
     static Handle Empty() { return nullptr; }

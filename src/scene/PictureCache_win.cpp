@@ -13,13 +13,6 @@
 namespace WorkSpace {
 namespace {
 
-struct FindTraits {
-    using Handle = HANDLE;
-    static Handle Empty() { return INVALID_HANDLE_VALUE; }
-    static void Release(Handle h) { FindClose(h); }
-};
-using UniqueFind = UniqueHandle<FindTraits>;
-
 constexpr const wchar_t* kTempSuffix = L".tmp";
 
 // A picture written less than this long ago (100 ns units) is not kept: the
@@ -252,17 +245,9 @@ void PictureCache::Trim(uint64_t bound) const {
     }
 }
 
-// SHGetFolderPathW is looked up when needed: the shell of the 9x family may
-// lack it, and an import it lacks would keep the saver from starting at all.
 std::wstring UserPictureCacheFolder() {
-    using FolderPath = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
-    const UniqueLibrary shell(LoadLibraryW(L"shell32.dll"));
-    const auto folderPath = shell ? reinterpret_cast<FolderPath>(reinterpret_cast<void*>(
-                                        GetProcAddress(shell.Get(), "SHGetFolderPathW")))
-                                  : nullptr;
     wchar_t base[MAX_PATH] = {};
-    if (!folderPath ||
-        folderPath(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, base) != S_OK ||
+    if (SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, base) != S_OK ||
         base[0] == L'\0') {
         return std::wstring();
     }
