@@ -98,13 +98,16 @@ public:
     }
     DecoderPool(const DecoderPool&) = delete;
     DecoderPool& operator=(const DecoderPool&) = delete;
-    ~DecoderPool() {
+    ~DecoderPool() { Stop(); }
+    // Tells the threads to stop and joins them; called without the state's lock.
+    void Stop() {
         {
             std::lock_guard<std::mutex> held(state_.lock);
             state_.stopping = true;
         }
         state_.workReady.notify_all();
         for (size_t i = 0; i < count_; ++i) threads_[i].join();
+        count_ = 0;
     }
     size_t Count() const { return count_; }
 
@@ -170,6 +173,10 @@ PictureLoadReport LoadPictures(const std::vector<std::wstring>& pictures, size_t
     report.decoded = state.order.Started();
     report.loaded = state.order.Loaded();
     report.peakPending = state.order.PeakPending();
+    // A decoder may still be writing an entry after the last picture was
+    // taken: the count is read once they have all ended.
+    held.unlock();
+    pool.Stop();
     report.kept = state.kept;
     return report;
 }
