@@ -171,8 +171,13 @@ bool PictureCache::Load(const std::wstring& path, ImageHolder& holder,
                         PendingEntry& pending) const {
     pending = PendingEntry();
     PictureCacheKey key;
-    const bool keyed = !folder_.empty() && ReadPictureKey(path, key);
-    if (keyed && Find(key, holder)) return true;
+    bool keyed = false;
+    try {
+        keyed = !folder_.empty() && ReadPictureKey(path, key);
+        if (keyed && Find(key, holder)) return true;
+    } catch (const std::bad_alloc&) {
+        keyed = false;  // no memory for the look-up: the picture is decoded as without a cache
+    }
     if (!LoadPictureFile(holder, path, PowerOfTwoSide)) return false;
     if (keyed && Settled(key)) {
         try {
