@@ -12,7 +12,7 @@ test: deps
 	scripts/run-tests.sh
 
 run: dist
-	scripts/run-saver.sh $(ARGS)
+	LANGUAGE=$(LANGUAGE) scripts/run-saver.sh $(ARGS)
 
 fuzz: deps
 	scripts/run-fuzz.sh $(FUZZ_SECONDS)

@@ -10,7 +10,7 @@ packages=(
   g++-mingw-w64-i686 libz-mingw-w64-dev
   wine wine32:i386 libgl1-mesa-dri:i386 libgl1:i386 libglx-mesa0:i386 xvfb xdotool imagemagick
   zip unzip nsis libimage-exiftool-perl nasm
-  python3 fonts-noto-cjk
+  python3 fonts-noto-cjk fonts-ipafont-gothic
 )
 
 sudo_if_needed() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }

@@ -2,22 +2,33 @@
 # Starts dist/Veltrano.scr under Wine with the given switch (default /s).
 # On a display it runs until the user closes it. Without one it runs on a private
 # Xvfb for a few seconds, saves screenshots to out/run/ and closes the saver
-# with a key press (Escape for a dialog), as a user would.
+# with a key press (Escape for a dialog), as a user would. Wine gets a Japanese
+# font here, and LANGUAGE (a language number, 6 for Japanese) sets the
+# interface language as the installer records it.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 . scripts/testbed.sh
 args=${*:-/s}
 
+looks() { # the font and the language, once the prefix is up
+  testbed_japanese_fonts
+  [ -n "${LANGUAGE:-}" ] && wine reg add 'HKLM\SOFTWARE\Korimba\ScreenSaver\Veltrano' \
+    /v CurLang /t REG_DWORD /d "$LANGUAGE" /f >/dev/null 2>&1
+  return 0
+}
+
 if [ -n "${DISPLAY:-}" ]; then
   testbed_start no
   trap testbed_stop EXIT
+  looks
   wine dist/Veltrano.scr $args
   exit 0
 fi
 
 trap testbed_stop EXIT
 testbed_start yes || exit 1
+looks
 mkdir -p out/run
 rm -f out/run/*.png
 wine dist/Veltrano.scr $args &

@@ -23,24 +23,37 @@ testbed_prefix_ready() {
   testbed_prefix_settings
 }
 
-# Settings every prefix of the test bed and the benchmarks gets, once.
-#  - Xvfb has no window manager, and without Managed=N Wine waits 2 s for one on
-#    every hide or destroy of a full-screen window: each close would measure that.
-#  - Wine's own fonts have no Japanese: the Japanese names its dialog font links
-#    to are served by Debian's Noto CJK, so the Japanese texts can be read.
+# Every prefix of the test bed and the benchmarks gets, once: Managed=N. Xvfb
+# has no window manager, and without it Wine waits 2 s for one on every hide or
+# destroy of a full-screen window: each close would measure that.
 testbed_prefix_settings() {
-  grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null &&
-    grep -q '^"MS UI Gothic"="Noto Sans CJK JP"' "$WINEPREFIX/user.reg" 2>/dev/null && return 0
-  local file=$WINEPREFIX/drive_c/veltrano-testbed.reg face
-  {
-    printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n\r\n'
-    printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
-    for face in "MS UI Gothic" "MS Gothic" "MS PGothic" "MS Mincho" "MS PMincho"; do
-      printf '"%s"="Noto Sans CJK JP"\r\n' "$face"
-    done
-  } >"$file"
+  grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null ||
+    testbed_import_reg '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"'
+}
+
+# Imports registry text (REGEDIT4 lines joined by \r\n) into $WINEPREFIX.
+testbed_import_reg() {
+  local file=$WINEPREFIX/drive_c/veltrano-testbed.reg
+  printf 'REGEDIT4\r\n\r\n%b\r\n' "$1" >"$file"
   wine reg import 'C:\veltrano-testbed.reg' >/dev/null 2>&1 || true
   rm -f "$file"
+}
+
+# Wine's own fonts have no Japanese: this serves the Japanese interface fonts
+# from Debian's IPAGothic, so that the Japanese dialog can be read on screen.
+# Only for looking at the saver: while Tahoma links to a font that exists,
+# Wine 8's GDI+ crashes drawing text in Tahoma (the empty list's hint).
+testbed_japanese_fonts() {
+  local lines='[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]' face
+  for face in "MS UI Gothic" "MS Gothic" "MS PGothic" "MS Mincho" "MS PMincho"; do
+    lines+="\\r\\n\"$face\"=\"IPAGothic\""
+  done
+  testbed_import_reg "$lines"
+}
+
+# Removes what testbed_japanese_fonts added, so the tests draw as without it.
+testbed_no_japanese_fonts() {
+  wine reg delete 'HKCU\Software\Wine\Fonts\Replacements' /f >/dev/null 2>&1 || true
 }
 
 testbed_start() {
@@ -62,6 +75,7 @@ testbed_start() {
     export DISPLAY=":$number"
   fi
   testbed_prefix_ready
+  grep -q 'Fonts\\\\Replacements' "$WINEPREFIX/user.reg" 2>/dev/null && testbed_no_japanese_fonts
   # The saver's registry key, as the installer would leave it: no language chosen.
   wine reg delete 'HKLM\SOFTWARE\Korimba\ScreenSaver\Veltrano' /f >/dev/null 2>&1 || true
 }
