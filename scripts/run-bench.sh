@@ -26,7 +26,7 @@ stop_all() {
 trap stop_all EXIT
 fifo=$(mktemp -u)
 mkfifo "$fifo"
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
 bench_xvfb_pid=$!
 read -r -t 20 number <"$fifo" || { rm -f "$fifo"; echo "run-bench: Xvfb did not start" >&2; exit 1; }
 rm -f "$fifo"

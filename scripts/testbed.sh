@@ -64,8 +64,11 @@ testbed_start() {
     local fifo
     fifo=$(mktemp -u)
     mkfifo "$fifo"
-    # Xvfb picks a free display itself and writes its number to the fifo.
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    # Xvfb picks a free display itself and writes its number to the fifo. It
+    # must not reset when its last client leaves (between two Wine programs):
+    # a reset puts the pointer back at the centre behind Wine's back, and Wine,
+    # which believes it is still where it was put, does not move it again.
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
     testbed_xvfb_pid=$!
     local number
     if ! read -r -t 20 number <"$fifo"; then

@@ -123,10 +123,18 @@ void PressKey(WORD virtualKey) {
     SendInput(2, inputs, sizeof(INPUT));
 }
 
-void MoveCursorTo(int x, int y) { SetCursorPos(x, y); }
+void MoveCursorTo(int x, int y) {
+    // Wine moves the X pointer only when its own record of the position
+    // changes, and the installer scenarios' Wine, another server on the same
+    // display, moves the pointer without that record knowing. Reading the
+    // position first brings the record up to date with the pointer.
+    POINT now{};
+    GetCursorPos(&now);
+    SetCursorPos(x, y);
+}
 
 void ClickAt(int x, int y, DWORD downFlag, DWORD upFlag) {
-    SetCursorPos(x, y);
+    MoveCursorTo(x, y);
     INPUT inputs[2] = {};
     inputs[0].type = inputs[1].type = INPUT_MOUSE;
     inputs[0].mi.dwFlags = downFlag;
