@@ -1,4 +1,14 @@
-# The saver, its Windows unit tests and its end-to-end scenarios, for i686 MinGW.
+# The saver, its Windows unit tests and its end-to-end scenarios, for one
+# Windows build: 32-bit (i686) or 64-bit (x86_64) MinGW, by the toolchain file.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(VELTRANO_ARCH x64)
+  set(VELTRANO_ARCH_SUFFIX "-x64")
+  set(VELTRANO_DIST_DIR ${CMAKE_SOURCE_DIR}/dist/x64)
+else()
+  set(VELTRANO_ARCH x86)
+  set(VELTRANO_ARCH_SUFFIX "")
+  set(VELTRANO_DIST_DIR ${CMAKE_SOURCE_DIR}/dist)
+endif()
 add_compile_definitions(UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0600 WINVER=0x0600)
 # SSE2 arithmetic so that 32-bit float results match the native build.
 add_compile_options(-msse2 -mfpmath=sse -Wall -Wextra)
@@ -12,7 +22,7 @@ target_compile_options(minizip PRIVATE -w)
 target_link_libraries(minizip PUBLIC ${MINGW_ZLIB})
 
 # libjpeg-turbo's static library (libjpeg API, SIMD), built by scripts/install-deps.sh.
-set(JPEG_DIR ${CMAKE_SOURCE_DIR}/third_party/libjpeg-turbo)
+set(JPEG_DIR ${CMAKE_SOURCE_DIR}/third_party/libjpeg-turbo/${CMAKE_SYSTEM_PROCESSOR})
 if(NOT EXISTS ${JPEG_DIR}/lib/libjpeg.a)
   message(FATAL_ERROR "libjpeg-turbo missing: run scripts/install-deps.sh")
 endif()
@@ -33,13 +43,13 @@ target_link_libraries(Veltrano PRIVATE veltrano_win)
 target_link_options(Veltrano PRIVATE -municode -s)
 # The saver must run from a bare folder: only Windows system DLLs may be imported.
 add_custom_command(TARGET Veltrano POST_BUILD
-  COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh $<TARGET_FILE:Veltrano>
+  COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:Veltrano>
   VERBATIM)
 
 include(${CMAKE_SOURCE_DIR}/assets/Package.cmake OPTIONAL)
 
-# dist/: what a user copies into a folder to install the saver by hand.
-set(VELTRANO_DIST_DIR ${CMAKE_SOURCE_DIR}/dist)
+# dist/ (dist/x64/ for the 64-bit build): what a user copies into a folder to
+# install the saver by hand.
 add_custom_target(dist ALL
   COMMAND ${CMAKE_COMMAND} -E make_directory ${VELTRANO_DIST_DIR}
   COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Veltrano> ${VELTRANO_DIST_FILES}

@@ -1,12 +1,5 @@
-# Cross build for 32-bit Windows with MinGW-w64. The posix thread model gives
-# GoogleTest its std::mutex; -static puts libstdc++, libgcc and winpthread inside.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross build for 32-bit Windows (cmake/mingw.cmake has the rest).
+set(VELTRANO_MINGW_TRIPLE i686-w64-mingw32)
+set(VELTRANO_ARCH x86)
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-exec.sh)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Installs every build and test dependency from Debian's packages, fetches
 # zlib's source package (for minizip) into third_party/ and builds
-# libjpeg-turbo from its source package there. Quick when all is there.
+# libjpeg-turbo from its source package there, for both Windows builds.
+# Quick when all is there.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 packages=(
   cmake make g++ googletest zlib1g-dev
-  g++-mingw-w64-i686 libz-mingw-w64-dev
-  wine wine32:i386 libgl1-mesa-dri:i386 libgl1:i386 libglx-mesa0:i386 xvfb xdotool imagemagick
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev
+  wine wine64 wine32:i386 libgl1-mesa-dri:i386 libgl1:i386 libglx-mesa0:i386 xvfb xdotool imagemagick
   zip unzip nsis libimage-exiftool-perl nasm
   python3 fonts-noto-cjk fonts-ipafont-gothic
 )
@@ -65,20 +66,26 @@ open(p, 'w', encoding='latin-1').write(s2)
 PY
 fi
 
-# libjpeg-turbo for the i686 MinGW build: the static library alone (libjpeg
-# API), with its SIMD code, which needs nasm. The library is copied in last,
-# so its presence means the whole folder is there.
-jpeg="$root/third_party/libjpeg-turbo"
-if [ ! -f "$jpeg/lib/libjpeg.a" ]; then
-  src=$(dirname "$(find "$(fetch_source libjpeg-turbo=1:2.1.5-2)" -maxdepth 2 -name jpeglib.h | head -n 1)")
-  build="$work/jpeg-build"
-  cmake -S "$src" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
+# libjpeg-turbo for each MinGW build, in third_party/libjpeg-turbo/<processor>:
+# the static library alone (libjpeg API), with its SIMD code, which needs nasm.
+# The library is copied in last, so its presence means the whole folder is there.
+build_jpeg() { # processor (i686, x86_64)
+  local jpeg="$root/third_party/libjpeg-turbo/$1" src build="$work/jpeg-build-$1"
+  [ -f "$jpeg/lib/libjpeg.a" ] && return 0
+  [ -n "${jpeg_src:-}" ] ||
+    jpeg_src=$(dirname "$(find "$(fetch_source libjpeg-turbo=1:2.1.5-2)" -maxdepth 2 -name jpeglib.h | head -n 1)")
+  src=$jpeg_src
+  cmake -S "$src" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$1.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$jpeg" -DENABLE_SHARED=OFF \
-    -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DREQUIRE_SIMD=ON >"$work/jpeg.log" 2>&1 &&
-    nice cmake --build "$build" -j "$(nproc)" --target jpeg-static >>"$work/jpeg.log" 2>&1 ||
-    { tail -n 40 "$work/jpeg.log" >&2; exit 1; }
+    -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DREQUIRE_SIMD=ON >"$work/jpeg-$1.log" 2>&1 &&
+    nice cmake --build "$build" -j "$(nproc)" --target jpeg-static >>"$work/jpeg-$1.log" 2>&1 ||
+    { tail -n 40 "$work/jpeg-$1.log" >&2; exit 1; }
   rm -rf "$jpeg"
   mkdir -p "$jpeg/include" "$jpeg/lib"
   cp "$src/jpeglib.h" "$src/jerror.h" "$src/jmorecfg.h" "$build/jconfig.h" "$jpeg/include/"
   cp "$build/libjpeg.a" "$jpeg/lib/"
-fi
+}
+# The layout before the 64-bit build had one library for i686 at the top.
+rm -rf "$root/third_party/libjpeg-turbo/include" "$root/third_party/libjpeg-turbo/lib"
+build_jpeg i686
+build_jpeg x86_64

@@ -1,8 +1,11 @@
-# Sourced by the test and run scripts: one Xvfb and one Wine prefix for a whole
-# run. testbed_start exports DISPLAY and WINEPREFIX; testbed_stop ends exactly
-# what testbed_start began.
+# Sourced by the test and run scripts: one Xvfb for a whole run, and one Wine
+# prefix for each Windows build it runs (a 32-bit and a 64-bit prefix cannot
+# be one). testbed_start exports DISPLAY and the build's Wine (wine-env.sh);
+# testbed_stop ends exactly what testbed_start began.
 testbed_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+. "$testbed_root/scripts/wine-env.sh"
 testbed_xvfb_pid=
+testbed_prefixes=()
 
 # Makes $WINEPREFIX when it is missing and leaves one persistent wineserver
 # serving it. A server that is not persistent ends a moment after each Wine
@@ -25,10 +28,12 @@ testbed_prefix_ready() {
 
 # Every prefix of the test bed and the benchmarks gets, once: Managed=N. Xvfb
 # has no window manager, and without it Wine waits 2 s for one on every hide or
-# destroy of a full-screen window: each close would measure that.
+# destroy of a full-screen window: each close would measure that. And no crash
+# dialog: a program that crashes would leave Wine's dialog on the shared
+# screen, where later scenarios would find it in their screenshots.
 testbed_prefix_settings() {
-  grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null ||
-    testbed_import_reg '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"'
+  grep -q '^"ShowCrashDialog"=dword:00000000' "$WINEPREFIX/user.reg" 2>/dev/null ||
+    testbed_import_reg '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n"ShowCrashDialog"=dword:00000000'
 }
 
 # Imports registry text (REGEDIT4 lines joined by \r\n) into $WINEPREFIX.
@@ -56,11 +61,11 @@ testbed_no_japanese_fonts() {
   wine reg delete 'HKCU\Software\Wine\Fonts\Replacements' /f >/dev/null 2>&1 || true
 }
 
+# testbed_start x86|x64 [yes|no]: the display (a private Xvfb unless "no" is
+# given and there is a display already) and the prefix of that build.
 testbed_start() {
-  local want_private_display=${1:-yes}
-  export WINEPREFIX=$testbed_root/build/windows/wineprefix
-  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win32
-  if [ "$want_private_display" = yes ] || [ -z "${DISPLAY:-}" ]; then
+  local arch=$1 want_private_display=${2:-yes}
+  if [ -z "$testbed_xvfb_pid" ] && { [ "$want_private_display" = yes ] || [ -z "${DISPLAY:-}" ]; }; then
     local fifo
     fifo=$(mktemp -u)
     mkfifo "$fifo"
@@ -77,6 +82,9 @@ testbed_start() {
     rm -f "$fifo"
     export DISPLAY=":$number"
   fi
+  wine_env "$arch" || return 1
+  export WINEPREFIX=$wine_build/wineprefix
+  testbed_prefixes+=("$WINEPREFIX")
   testbed_prefix_ready
   grep -q 'Fonts\\\\Replacements' "$WINEPREFIX/user.reg" 2>/dev/null && testbed_no_japanese_fonts
   # The saver's registry key, as the installer would leave it: no language chosen.
@@ -84,7 +92,11 @@ testbed_start() {
 }
 
 testbed_stop() {
-  [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
+  local prefix
+  for prefix in "${testbed_prefixes[@]}"; do
+    WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1 || true
+  done
+  testbed_prefixes=()
   if [ -n "$testbed_xvfb_pid" ]; then
     kill "$testbed_xvfb_pid" 2>/dev/null || true
     wait "$testbed_xvfb_pid" 2>/dev/null || true

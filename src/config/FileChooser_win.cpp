@@ -18,10 +18,11 @@ constexpr DWORD kFileBufferChars = 65536;
 constexpr DWORD kChooserFlags = OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST;
 static_assert(kChooserFlags == 0x00081200, "the chooser's flags");
 // The record as the platform's first explorer-style dialogs knew it, without
-// the members later versions added.
-constexpr DWORD kRecordBytes = 76;
-static_assert(offsetof(OPENFILENAMEW, lpTemplateName) + sizeof(LPCWSTR) == kRecordBytes,
-              "the record's first version");
+// the members later versions added: 76 bytes in a 32-bit process, 136 in a
+// 64-bit one.
+// The platform's OPENFILENAME_SIZE_VERSION_400W, as a constant.
+constexpr DWORD kRecordBytes = offsetof(OPENFILENAMEW, lpTemplateName) + sizeof(LPCWSTR);
+static_assert(kRecordBytes == (sizeof(void*) == 4 ? 76 : 136), "the record's first version");
 
 // The process's one open-file record and the buffers it points into. The file
 // buffer is not cleared between uses: each use starts from the name the last

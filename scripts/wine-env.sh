@@ -1,0 +1,27 @@
+# Sourced: the Wine of one Windows build. `wine_env x86|x64` exports what
+# every Wine call of that build needs: the build folder (wine_build), its
+# prefix (kept when WINEPREFIX is already set for that build), the prefix's
+# width, and for x64 Wine's 64-bit loader in front of PATH.
+wine_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+wine_env() {
+  case $1 in
+    x86) wine_build=$wine_root/build/windows WINEARCH=win32 ;;
+    x64) wine_build=$wine_root/build/windows-x64 WINEARCH=win64
+         case ":$PATH:" in *":$wine_root/scripts/wine64:"*) ;; *) PATH=$wine_root/scripts/wine64:$PATH ;; esac
+         export WINELOADER=/usr/lib/wine/wine64 ;;
+    *) echo "wine_env: x86 or x64, not '$1'" >&2; return 1 ;;
+  esac
+  wine_arch=$1
+  export PATH WINEARCH wine_build wine_arch
+  export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
+}
+
+# Returns whether this machine can start Wine programs of the given width:
+# a kernel without 32-bit support refuses Wine's 32-bit loader.
+wine_can_run() {
+  case $1 in
+    x86) /usr/lib/wine/wine --version >/dev/null 2>&1 ;;
+    x64) /usr/lib/wine/wine64 --version >/dev/null 2>&1 ;;
+  esac
+}
