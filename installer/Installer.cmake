@@ -1,16 +1,21 @@
-# dist/VeltranoSetup.exe: the Windows installer, made with NSIS from
-# installer/Veltrano.nsi out of the saver and the files dist/ holds beside it.
-# Part of `make` (the dist target waits for it) and of `make test`.
+# dist/VeltranoSetup.exe (dist/VeltranoSetup-x64.exe for the 64-bit build): the
+# Windows installer, made with NSIS from installer/Veltrano.nsi out of the saver
+# and the files beside it. Part of `make` (the dist target waits for it) and of
+# `make test`.
 find_program(MAKENSIS makensis REQUIRED)
-set(VELTRANO_INSTALLER ${VELTRANO_DIST_DIR}/VeltranoSetup.exe)
+set(VELTRANO_INSTALLER ${CMAKE_SOURCE_DIR}/dist/VeltranoSetup${VELTRANO_ARCH_SUFFIX}.exe)
 set(installer_payload ${CMAKE_BINARY_DIR}/installer/payload)
 set(installer_sources ${CMAKE_CURRENT_LIST_DIR}/Veltrano.nsi ${CMAKE_CURRENT_LIST_DIR}/Strings.nsh)
+set(installer_width)
+if(VELTRANO_ARCH STREQUAL "x64")
+  set(installer_width -DX64)
+endif()
 
 add_custom_command(OUTPUT ${VELTRANO_INSTALLER}
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${installer_payload}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${installer_payload} ${VELTRANO_DIST_DIR}
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Veltrano> ${VELTRANO_DIST_FILES} ${installer_payload}
-  COMMAND ${MAKENSIS} -V2 -WX -INPUTCHARSET UTF8 -DPAYLOAD=${installer_payload}
+  COMMAND ${MAKENSIS} -V2 -WX -INPUTCHARSET UTF8 ${installer_width} -DPAYLOAD=${installer_payload}
           -DOUTFILE=${VELTRANO_INSTALLER} ${CMAKE_CURRENT_LIST_DIR}/Veltrano.nsi
   DEPENDS Veltrano ${VELTRANO_DIST_FILES} ${installer_sources}
   VERBATIM)
@@ -22,10 +27,14 @@ add_dependencies(dist installer)
 add_executable(installed_saver_tests ${CMAKE_CURRENT_LIST_DIR}/InstalledSaver_win.cpp)
 target_link_libraries(installed_saver_tests PRIVATE e2e_driver GTest::gtest_main)
 set(installer_test ${CMAKE_CURRENT_LIST_DIR}/installer-test.sh)
-foreach(scenario SilentInstallAndUninstall LanguageChoice ReinstallKeepsSettings InstalledSaver
-                 OlderWindowsRefused)
+set(installer_scenarios SilentInstallAndUninstall LanguageChoice ReinstallKeepsSettings InstalledSaver
+                        OlderWindowsRefused)
+if(VELTRANO_ARCH STREQUAL "x64")
+  list(APPEND installer_scenarios ReplacesA32BitInstall)
+endif()
+foreach(scenario IN LISTS installer_scenarios)
   add_test(NAME e2e.installer.${scenario}
-    COMMAND ${installer_test} ${scenario} ${VELTRANO_INSTALLER} ${installer_payload}
+    COMMAND ${installer_test} ${VELTRANO_ARCH} ${scenario} ${VELTRANO_INSTALLER} ${installer_payload}
             ${CMAKE_BINARY_DIR}/installer-wineprefix $<TARGET_FILE:installed_saver_tests>)
   set_tests_properties(e2e.installer.${scenario} PROPERTIES
     LABELS e2e RESOURCE_LOCK wine TIMEOUT ${VELTRANO_TEST_TIMEOUT})

@@ -1,10 +1,13 @@
-; Veltrano's Windows installer. Puts the saver into the system folder that a
-; 32-bit process sees as System32 (where Windows lists 32-bit screen savers),
-; records the chosen interface language, prepares a settings file that a
-; standard user may modify, and registers an uninstaller.
+; Veltrano's Windows installer. Puts the saver into the system folder that the
+; installer's own process sees as System32 (the 32-bit saver, from a 32-bit
+; installer, into SysWOW64 on 64-bit Windows; the 64-bit one, from the 64-bit
+; installer, into the real System32), records the chosen interface language,
+; prepares a settings file that a standard user may modify, and registers an
+; uninstaller. An install of the other width is replaced, its picture list kept,
+; so that Windows never lists two Veltranos.
 ;
 ; Built by installer/Installer.cmake:
-;   makensis -INPUTCHARSET UTF8 -DPAYLOAD=<folder with the five files> -DOUTFILE=<exe> Veltrano.nsi
+;   makensis -INPUTCHARSET UTF8 -DPAYLOAD=<folder with the five files> -DOUTFILE=<exe> [-DX64] Veltrano.nsi
 ;
 ; Switches (setup):     /S silent; /LANG=en|ru|de|fr|es|it|ja the saver's language
 ;                       (default: the Windows interface language, or the choice of
@@ -15,6 +18,15 @@
 ; Vista (the saver cannot start there; nothing is installed).
 
 Unicode true
+!ifdef X64
+  ; A 64-bit program: 32-bit Windows refuses to start it.
+  Target amd64-unicode
+  !define REG_VIEW 64
+  !define OTHER_REG_VIEW 32
+!else
+  !define REG_VIEW 32
+  !define OTHER_REG_VIEW 64
+!endif
 RequestExecutionLevel admin
 ManifestDPIAware true
 SetCompressor /SOLID lzma
@@ -22,6 +34,7 @@ SetCompressor /SOLID lzma
 !include MUI2.nsh
 !include LogicLib.nsh
 !include FileFunc.nsh
+!include TextFunc.nsh
 !include x64.nsh
 !include WinVer.nsh
 
@@ -108,9 +121,16 @@ Var LangGiven
   ${EndIf}
 !macroend
 
-; $0 = the CurLang of an earlier install; sets $LANGUAGE when it is one of the seven.
+; $0 = the CurLang of an earlier install, of this width or else of the other;
+; sets $LANGUAGE when it is one of the seven.
 !macro UseRecordedLanguage
-  SetRegView 32
+  SetRegView ${OTHER_REG_VIEW}
+  ClearErrors
+  ReadRegDWORD $0 HKLM "${PRODUCT_KEY}" CurLang
+  ${IfNot} ${Errors}
+    !insertmacro ForEachLanguage LanguageFromIndex
+  ${EndIf}
+  SetRegView ${REG_VIEW}
   ClearErrors
   ReadRegDWORD $0 HKLM "${PRODUCT_KEY}" CurLang
   ${IfNot} ${Errors}
@@ -121,11 +141,115 @@ Var LangGiven
 ; The folder from which Windows starts the saver: on 64-bit Windows the 32-bit
 ; system folder is SysWOW64, which a 32-bit process sees as System32.
 !macro SaverFolder VAR
-  ${If} ${RunningX64}
-    StrCpy ${VAR} "$WINDIR\SysWOW64"
-  ${Else}
+  !ifdef X64
     StrCpy ${VAR} "$SYSDIR"
+  !else
+    ${If} ${RunningX64}
+      StrCpy ${VAR} "$WINDIR\SysWOW64"
+    ${Else}
+      StrCpy ${VAR} "$SYSDIR"
+    ${EndIf}
+  !endif
+!macroend
+
+; Copies the picture list $R1 of an install of the other width, which lived in
+; $R0, to $R2 line by line, each of that install's default pictures named in
+; the folder $R3 instead. Narrow text, CR LF; a line longer than one read is
+; copied as it is.
+Function CopyOtherPictureList
+  ClearErrors
+  FileOpen $4 "$R1" r
+  IfErrors done
+  FileOpen $5 "$R2" w
+  ${If} ${Errors}
+    FileClose $4
+    Goto done
   ${EndIf}
+  StrCpy $7 start  ; "start" while the next read begins a line
+  ${Do}
+    ClearErrors
+    FileRead $4 $6
+    ${IfThen} ${Errors} ${|} ${ExitDo} ${|}
+    StrCpy $8 $6 1 -1
+    ${If} $8 != "$\n"
+      FileWrite $5 $6
+      StrCpy $7 middle
+      ${Continue}
+    ${EndIf}
+    ${TrimNewLines} $6 $6
+    ${If} $7 == start
+      ${ForEach} $9 1 3 + 1
+        ${If} $6 == "$R0\\default_$9.jpg"
+          StrCpy $6 "$R3\\default_$9.jpg"
+        ${EndIf}
+      ${Next}
+    ${EndIf}
+    FileWrite $5 "$6$\r$\n"
+    StrCpy $7 start
+  ${Loop}
+  FileClose $5
+  FileClose $4
+  done:
+FunctionEnd
+
+; Removes an install of the other width, when there is one, and keeps its
+; picture list where this install has none: on 64-bit Windows the 32-bit saver
+; lives in SysWOW64 and the 64-bit one in System32, and Windows would list both.
+Function RemoveOtherWidth
+  !ifdef X64
+    StrCpy $R0 "$WINDIR\SysWOW64"
+  !else
+    ${IfNot} ${RunningX64}
+      Return
+    ${EndIf}
+    ; The real System32, which a 32-bit process otherwise sees as SysWOW64.
+    ${DisableX64FSRedirection}
+    StrCpy $R0 "$WINDIR\System32"
+  !endif
+  ${If} ${FileExists} "$R0\Veltrano.scr"
+    ${If} ${FileExists} "$R0\Veltrano.scr.settings"
+      StrCpy $R1 "$R0\Veltrano.scr.settings"
+      GetTempFileName $R2
+      !insertmacro SaverFolder $R3
+      Call CopyOtherPictureList
+    ${EndIf}
+    Delete "$R0\Veltrano.scr"
+    Delete "$R0\VeltResource.dat"
+    Delete "$R0\default_1.jpg"
+    Delete "$R0\default_2.jpg"
+    Delete "$R0\default_3.jpg"
+    Delete "$R0\Veltrano.scr.settings"
+    Delete "$R0\VeltranoUninstall.exe"
+  !ifndef X64
+    ${EnableX64FSRedirection}
+  !endif
+    ${If} $R2 != ""
+      ${IfNot} ${FileExists} "${SETTINGS_FILE}"
+        CopyFiles /SILENT "$R2" "${SETTINGS_FILE}"
+      ${EndIf}
+      Delete "$R2"
+    ${EndIf}
+    SetRegView ${OTHER_REG_VIEW}
+    DeleteRegValue HKLM "${PRODUCT_KEY}" CurLang
+    DeleteRegKey /ifempty HKLM "${PRODUCT_KEY}"
+    DeleteRegKey /ifempty HKLM "SOFTWARE\Korimba\ScreenSaver"
+    DeleteRegKey /ifempty HKLM "SOFTWARE\Korimba"
+    DeleteRegKey HKLM "${UNINSTALL_KEY}"
+    SetRegView ${REG_VIEW}
+  ${Else}
+  !ifndef X64
+    ${EnableX64FSRedirection}
+  !endif
+  ${EndIf}
+FunctionEnd
+
+; Makes the saver at $1 the user's screen saver.
+!macro ChooseSaver
+  GetFullPathName /SHORT $0 "$1\Veltrano.scr"
+  ${If} $0 == ""
+    StrCpy $0 "$1\Veltrano.scr"
+  ${EndIf}
+  WriteRegStr HKCU "${DESKTOP_KEY}" SCRNSAVE.EXE $0
 !macroend
 
 ; Creates the settings file with the content the saver gives a missing one:
@@ -150,7 +274,9 @@ FunctionEnd
 
 Section "$(SaverName)" SecSaver
   SectionIn RO
-  SetRegView 32
+  SetRegView ${REG_VIEW}
+  StrCpy $R2 ""
+  Call RemoveOtherWidth
   SetOutPath "$SYSDIR"
   File "${PAYLOAD}\Veltrano.scr"
   File "${PAYLOAD}\VeltResource.dat"
@@ -180,15 +306,20 @@ Section "$(SaverName)" SecSaver
   WriteRegStr HKLM "${UNINSTALL_KEY}" QuietUninstallString '"${UNINSTALLER}" /S'
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" NoModify 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" NoRepair 1
+
+  ; A user whose screen saver was a Veltrano keeps it, even the one of the
+  ; other width just removed.
+  ReadRegStr $0 HKCU "${DESKTOP_KEY}" SCRNSAVE.EXE
+  ${GetFileName} "$0" $1
+  ${If} $1 == "Veltrano.scr"
+    !insertmacro SaverFolder $1
+    !insertmacro ChooseSaver
+  ${EndIf}
 SectionEnd
 
 Section "$(UseAsSaver)" SecActivate
   !insertmacro SaverFolder $1
-  GetFullPathName /SHORT $0 "$1\Veltrano.scr"
-  ${If} $0 == ""
-    StrCpy $0 "$1\Veltrano.scr"
-  ${EndIf}
-  WriteRegStr HKCU "${DESKTOP_KEY}" SCRNSAVE.EXE $0
+  !insertmacro ChooseSaver
   WriteRegStr HKCU "${DESKTOP_KEY}" ScreenSaveActive 1
   System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i 1, p 0, i ${SPIF_UPDATE_AND_SEND})'
 SectionEnd
@@ -236,7 +367,7 @@ Function un.onInit
 FunctionEnd
 
 Section "Uninstall"
-  SetRegView 32
+  SetRegView ${REG_VIEW}
   Delete /REBOOTOK "$SYSDIR\Veltrano.scr"
   Delete "$SYSDIR\VeltResource.dat"
   Delete "$SYSDIR\default_1.jpg"

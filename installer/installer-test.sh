@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # End-to-end scenarios of VeltranoSetup.exe under Wine, in a prefix of their
 # own (the test bed's Xvfb, when there is one, is the display).
-#   installer-test.sh <scenario> <VeltranoSetup.exe> <payload folder> <prefix> <installed_saver_tests.exe>
+#   installer-test.sh <x86|x64> <scenario> <VeltranoSetup.exe> <payload folder> <prefix> <installed_saver_tests.exe>
 # Each scenario starts from a prefix without Veltrano and leaves it so.
 set -uo pipefail
-scenario=$1 setup=$(realpath "$2") payload=$3 saver_tests=$5
-export WINEPREFIX=$(realpath -m "$4") WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-unset WINESERVER
+arch=$1 scenario=$2 setup=$(realpath "$3") payload=$4 saver_tests=$6
 . "$(dirname "$0")/../scripts/testbed.sh"
+wine_env "$arch" || exit 2
+export WINEPREFIX=$(realpath -m "$5")
+unset WINESERVER
 
+# The saver's folder: System32 as the installer's own process sees it.
 sys=$WINEPREFIX/drive_c/windows/system32
+wow=$WINEPREFIX/drive_c/windows/syswow64
 settings=$sys/Veltrano.scr.settings
 uninstaller=$sys/VeltranoUninstall.exe
 payload_files=(Veltrano.scr VeltResource.dat default_1.jpg default_2.jpg default_3.jpg)
@@ -29,12 +32,21 @@ reg_value() {
   wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
     awk -v name="$2" '$1 == name { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'
 }
-reg_key_exists() { wine reg query "$1" >/dev/null 2>&1; }
+reg_key_exists() { wine reg query "$@" >/dev/null 2>&1; }
+
+# A 64-bit prefix also holds what a 32-bit install leaves: files in SysWOW64
+# and keys in the registry's 32-bit view.
+other_views=()
+[ "$arch" = x64 ] && other_views=(/reg:32)
 
 remove_everything() {
+  local view
   rm -f "${payload_files[@]/#/$sys/}" "$settings" "$uninstaller"
-  wine reg delete 'HKLM\SOFTWARE\Korimba' /f >/dev/null 2>&1
-  wine reg delete "$uninstall_key" /f >/dev/null 2>&1
+  [ "$arch" = x64 ] && rm -f "${payload_files[@]/#/$wow/}" "$wow/Veltrano.scr.settings" "$wow/VeltranoUninstall.exe"
+  for view in "" "${other_views[@]}"; do
+    wine reg delete 'HKLM\SOFTWARE\Korimba' /f $view >/dev/null 2>&1
+    wine reg delete "$uninstall_key" /f $view >/dev/null 2>&1
+  done
   wine reg delete "$desktop_key" /v SCRNSAVE.EXE /f >/dev/null 2>&1
   wine reg delete 'HKCU\Software\Wine' /v Version /f >/dev/null 2>&1
   return 0
@@ -87,6 +99,7 @@ nothing_installed() {
   [ ! -e "$uninstaller" ] &&
     ! reg_key_exists 'HKLM\SOFTWARE\Korimba' && ! reg_key_exists "$uninstall_key"
 }
+no_32bit_keys() { ! reg_key_exists 'HKLM\SOFTWARE\Korimba' /reg:32 && ! reg_key_exists "$uninstall_key" /reg:32; }
 curlang_is() { [ "$(reg_value "$product_key" CurLang)" = "$1" ]; }
 saver_chosen() { reg_value "$desktop_key" SCRNSAVE.EXE | grep -qix 'C:\\windows\\system32\\Veltrano.scr'; }
 settings_are_default() { cmp -s "$settings" <(default_settings); }
@@ -165,6 +178,41 @@ older_windows_refused() {
   check "uninstall" uninstall /S
 }
 
+# A 32-bit install in the 64-bit prefix, with the user's picture list, then the
+# 64-bit installer over it. Where the kernel runs 32-bit programs the 32-bit
+# installer makes that install; elsewhere it is laid down as that installer
+# leaves it.
+replaces_a_32bit_install() {
+  local dist mine expected f
+  dist=$(dirname "$setup")
+  mine=$(mktemp) expected=$(mktemp)
+  printf '#Picture Info _ begin\r\nD:\\Photos\\sea.jpg\r\nC:\\windows\\SysWOW64\\\\default_2.jpg\r\n#Picture Info _ end\r\nSelectScheme 3\r\n' >"$mine"
+  printf '#Picture Info _ begin\r\nD:\\Photos\\sea.jpg\r\nC:\\windows\\system32\\\\default_2.jpg\r\n#Picture Info _ end\r\nSelectScheme 3\r\n' >"$expected"
+  if wine_can_run x86; then
+    check "the 32-bit installer installs into SysWOW64" wine "$dist/VeltranoSetup.exe" /S /LANG=fr
+  else
+    for f in "${payload_files[@]}"; do cp "$dist/$f" "$wow/$f"; done
+    cp "$dist/VeltranoSetup.exe" "$wow/VeltranoUninstall.exe"
+    wine reg add "$product_key" /v CurLang /t REG_DWORD /d 3 /f /reg:32 >/dev/null 2>&1
+    wine reg add "$uninstall_key" /v DisplayName /d "Veltrano" /f /reg:32 >/dev/null 2>&1
+    wine reg add "$desktop_key" /v SCRNSAVE.EXE /d 'C:\windows\SysWOW64\Veltrano.scr' /f >/dev/null 2>&1
+  fi
+  cp "$mine" "$wow/Veltrano.scr.settings"
+  check "the 32-bit saver is in SysWOW64" cmp -s "$dist/Veltrano.scr" "$wow/Veltrano.scr"
+
+  check "the 64-bit installer installs over it" install /S /NOSAVER
+  check "the 64-bit files are in System32" payload_installed
+  check "nothing of Veltrano is left in SysWOW64" \
+    [ -z "$(ls "$wow" | grep -iE '^(veltrano|veltresource|default_[123]\.jpg)')" ]
+  check "the 32-bit view holds no Veltrano keys" no_32bit_keys
+  check "the language chosen for the 32-bit install stays (French)" curlang_is 0x3
+  check "the user's picture list moved, its default picture now in System32" cmp -s "$expected" "$settings"
+  check "the user's screen saver is the 64-bit Veltrano" saver_chosen
+  check "uninstall" uninstall /S
+  check "nothing left after uninstall" nothing_installed
+  rm -f "$mine" "$expected"
+}
+
 prepare_prefix
 case $scenario in
   SilentInstallAndUninstall) silent_install_and_uninstall ;;
@@ -172,6 +220,7 @@ case $scenario in
   ReinstallKeepsSettings) reinstall_keeps_settings ;;
   InstalledSaver) installed_saver ;;
   OlderWindowsRefused) older_windows_refused ;;
+  ReplacesA32BitInstall) replaces_a_32bit_install ;;
   *) fail "unknown scenario $scenario" ;;
 esac
 finish
