@@ -6,6 +6,7 @@
 #include "common/Handles_win.h"
 #include "resources/ExifOrientation.h"
 #include "resources/JpegReader_win.h"
+#include "resources/PictureHeader.h"
 
 namespace WorkSpace {
 namespace {
@@ -55,6 +56,33 @@ int32_t ReadPictureOrientation(const std::wstring& path) {
     DWORD read = 0;
     if (!ReadFile(file.Get(), head.data(), DWORD(head.size()), &read, nullptr)) return 1;
     return ReadExifOrientation(head.data(), read);
+}
+
+// The bytes of an open file, read at any offset.
+class FileByteSource : public ByteSource {
+public:
+    explicit FileByteSource(HANDLE file) : file_(file) {}
+    size_t ReadAt(uint64_t offset, uint8_t* out, size_t count) override {
+        OVERLAPPED at{};
+        at.Offset = DWORD(offset);
+        at.OffsetHigh = DWORD(offset >> 32);
+        DWORD read = 0;
+        return ReadFile(file_, out, DWORD(count), &read, &at) ? read : 0;
+    }
+
+private:
+    HANDLE file_;  // borrowed
+};
+
+// Returns true when the header of the file at `path` claims more pixels than
+// any picture the saver takes; false also when the file cannot be read (the
+// decoder then fails it as always).
+bool ClaimsTooManyPixels(const std::wstring& path) {
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    FileByteSource source(file.Get());
+    return ClaimsTooManyPixels(source);
 }
 
 // Turns `image` upright for `orientation`, so phone and camera photos show as
@@ -149,12 +177,14 @@ UniqueImage RedrawImage(Gdiplus::GpImage* source, int32_t width, int32_t height)
 
 // The decoded file is freed as soon as its texture-size copy exists, so at
 // most one full-size picture is ever in memory, and none for a JPEG that
-// libjpeg-turbo decodes.
+// libjpeg-turbo decodes. A picture whose header claims more pixels than the
+// bound never reaches a decoder: it fails at once, as an undecodable one does.
 bool LoadPictureFile(ImageHolder& holder, const std::wstring& path, TextureSideRule side,
                      JpegDecoding jpeg) {
     holder.image.Reset();
     holder.width = 0;
     holder.height = 0;
+    if (ClaimsTooManyPixels(path)) return false;
     SIZE size{0, 0};
     UniqueImage decoded;
     if (jpeg == JpegDecoding::Scaled) decoded = DecodeJpegAtTextureSize(path, side, size);

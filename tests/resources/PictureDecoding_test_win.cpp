@@ -100,8 +100,13 @@ TEST_F(PictureDecoding, BadFilesFailQuietlyAndLeaveTheHolderEmpty) {
     ASSERT_TRUE(WriteBytes(folder_ + L"text.jpg", text.data(), text.size()));
     ASSERT_TRUE(WriteBytes(folder_ + L"huge.bmp", huge.data(), huge.size()));
     ASSERT_TRUE(CreateDirectoryW((folder_ + L"folder.jpg").c_str(), nullptr));
-    const wchar_t* bad[] = {L"missing.jpg", L"empty.jpg", L"truncated.jpg", L"text.jpg",
-                            L"folder.jpg", L"huge.bmp"};
+    std::vector<const wchar_t*> bad = {L"missing.jpg", L"empty.jpg", L"truncated.jpg",
+                                       L"text.jpg", L"folder.jpg", L"huge.bmp"};
+    // Over the pixel bound: refused before any decoder would allocate for them.
+    for (const auto& [name, bytes] : HugeClaims()) {
+        ASSERT_TRUE(WriteBytes(folder_ + name, bytes.data(), bytes.size()));
+        bad.push_back(name);
+    }
     for (const wchar_t* name : bad) {
         ImageHolder holder;
         ASSERT_TRUE(LoadPictureFile(holder, good, TestSide));  // a full holder is emptied first

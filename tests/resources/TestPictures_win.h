@@ -7,7 +7,10 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include <zlib.h>
 
 #include "resources/ImageServices_win.h"
 #include "support/TestFolder_win.h"
@@ -192,6 +195,21 @@ inline std::vector<uint8_t> HugeBitmapHeader() {
     put32(30, 0);
     put32(34, 0);
     return bytes;
+}
+
+// Small files whose headers claim 65000 x 65000 pixels, each well formed as
+// far as it goes: a PNG (its header chunk whole, CRC included), a GIF and a TIFF.
+inline std::vector<std::pair<const wchar_t*, std::vector<uint8_t>>> HugeClaims() {
+    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13,
+                                'I', 'H', 'D', 'R', 0, 0, 0xFD, 0xE8, 0, 0, 0xFD, 0xE8, 8, 2, 0, 0, 0};
+    const uLong crc = crc32(0, png.data() + 12, 17);
+    for (int shift = 24; shift >= 0; shift -= 8) png.push_back(uint8_t(crc >> shift));
+    const std::vector<uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a', 0xE8, 0xFD, 0xE8, 0xFD, 0, 0, 0,
+                                      ',', 0, 0, 0, 0, 0xE8, 0xFD, 0xE8, 0xFD, 0, 2, 2, 0x44, 0x01, 0, ';'};
+    const std::vector<uint8_t> tiff = {'I', 'I', 42, 0, 8, 0, 0, 0, 2, 0,
+                                       0, 1, 4, 0, 1, 0, 0, 0, 0xE8, 0xFD, 0, 0,
+                                       1, 1, 4, 0, 1, 0, 0, 0, 0xE8, 0xFD, 0, 0, 0, 0, 0, 0};
+    return {{L"huge.png", png}, {L"huge.gif", gif}, {L"huge.tif", tiff}};
 }
 
 // Two frames of 8 x 6: red, then blue.
