@@ -6,6 +6,7 @@
 
 #include "common/Handles_win.h"
 #include "common/WideText_win.h"
+#include "common/WindowText_win.h"
 #include "config/DialogIds.h"
 #include "config/FileChooser_win.h"
 #include "config/PictureListBox_win.h"
@@ -16,7 +17,7 @@
 #include "settings/PictureSettings_win.h"
 #include "settings/StartupResources_win.h"
 #include "settings/TextIds.h"
-#include "settings/TextStorage.h"
+#include "settings/TextStorage_win.h"
 
 namespace WorkSpace {
 
@@ -219,10 +220,6 @@ INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 }
 
 }  // namespace
-
-std::wstring Text(Translate::TextId id) {
-    return ToWide(Translate::TextStorage::Instance().GetText(id));
-}
 
 int ShowConfigDialog(HINSTANCE instance, HWND parent) {
     State().instance = instance;
