@@ -69,10 +69,12 @@ private:
     size_t at_ = 0;
 };
 
-bool SizesInRange(const PictureCacheImage& image) {
-    return image.width > 0 && image.height > 0 && image.textureWidth > 0 &&
-           image.textureWidth <= kMaxTextureSide && image.textureHeight > 0 &&
-           image.textureHeight <= kMaxTextureSide;
+// The texture sides are those a build gives the picture's sizes, so an entry
+// of another texture rule, or one edited, can never shape a quad.
+bool SizesAgree(const PictureCacheImage& image) {
+    return image.width > 0 && image.height > 0 &&
+           image.textureWidth == PowerOfTwoSide(image.width) &&
+           image.textureHeight == PowerOfTwoSide(image.height);
 }
 
 // Latin Extended-A pairs a capital with the small letter after it, except in
@@ -149,7 +151,7 @@ size_t MaxPictureCacheEntryBytes() {
 std::vector<uint8_t> ComposePictureCacheEntry(const PictureCacheKey& key,
                                               const PictureCacheImage& image) {
     const size_t rowBytes = size_t(image.textureWidth) * 4;
-    if (key.path.size() > kMaxCachedPathUnits || !SizesInRange(image) || !image.pixels ||
+    if (key.path.size() > kMaxCachedPathUnits || !SizesAgree(image) || !image.pixels ||
         image.stride < rowBytes) {
         return {};
     }
@@ -198,7 +200,7 @@ bool ParsePictureCacheEntry(const uint8_t* bytes, size_t count, const PictureCac
     }
     found.textureWidth = int32_t(textureWidth);
     found.textureHeight = int32_t(textureHeight);
-    if (!SizesInRange(found)) return false;
+    if (!SizesAgree(found)) return false;
     found.stride = size_t(found.textureWidth) * 4;
     const size_t pixelBytes = found.stride * size_t(found.textureHeight);
     found.pixels = in.Take(pixelBytes);

@@ -30,7 +30,7 @@ struct PictureCacheKey {
 struct PictureCacheImage {
     int32_t width = 0;          // the picture as decoded and turned upright, pixels
     int32_t height = 0;
-    int32_t textureWidth = 0;   // the pixels' size, 1..kMaxTextureSide
+    int32_t textureWidth = 0;   // the pixels' size: PowerOfTwoSide of width and height
     int32_t textureHeight = 0;
     const uint8_t* pixels = nullptr;
     size_t stride = 0;          // bytes, at least textureWidth * 4
@@ -52,7 +52,8 @@ std::u16string PictureCacheFileName(const PictureCacheKey& key);
 bool IsPictureCacheFileName(std::u16string_view name);
 
 // Returns the entry's bytes, or none when the key's path is longer than
-// kMaxCachedPathUnits or a size is out of range.
+// kMaxCachedPathUnits, a size is not positive, or the texture sides are not
+// those PowerOfTwoSide gives the picture's sizes.
 std::vector<uint8_t> ComposePictureCacheEntry(const PictureCacheKey& key,
                                               const PictureCacheImage& image);
 
@@ -60,7 +61,8 @@ std::vector<uint8_t> ComposePictureCacheEntry(const PictureCacheKey& key,
 size_t MaxPictureCacheEntryBytes();
 
 // Returns true when `bytes` are a whole entry for exactly `key` whose checksum
-// holds; `image` then points into `bytes` (stride textureWidth * 4).
+// and sizes hold (as ComposePictureCacheEntry asks); `image` then points into
+// `bytes` (stride textureWidth * 4).
 bool ParsePictureCacheEntry(const uint8_t* bytes, size_t count, const PictureCacheKey& key,
                             PictureCacheImage& image);
 

@@ -21,10 +21,22 @@ struct Texels {
             for (size_t i = 0; i < 64; ++i) bytes[row * stride + i] = uint8_t(row * 64 + i * 7);
         }
     }
-    PictureCacheImage Image() const { return {300, 20, 16, 32, bytes.data(), stride}; }
+    PictureCacheImage Image() const { return {10, 20, 16, 32, bytes.data(), stride}; }
     size_t stride;
     std::vector<uint8_t> bytes;
 };
+
+void PutU32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
+    for (size_t i = 0; i < 4; ++i) bytes[at + i] = uint8_t(value >> (8 * i));
+}
+
+// Gives an edited entry the checksum of its new bytes, as a hand that edits
+// entries would.
+void Resum(std::vector<uint8_t>& bytes) {
+    uint64_t hash = 14695981039346656037ull;
+    for (size_t i = 0; i + 8 < bytes.size(); ++i) hash = (hash ^ bytes[i]) * 1099511628211ull;
+    for (size_t i = 0; i < 8; ++i) bytes[bytes.size() - 8 + i] = uint8_t(hash >> (8 * i));
+}
 
 }  // namespace
 
@@ -39,7 +51,7 @@ TEST(PictureCacheEntry, OnlyTheWholeEntryOfTheSameKeyIsBelieved) {
 
     PictureCacheImage image;
     ASSERT_TRUE(ParsePictureCacheEntry(entry.data(), entry.size(), kKey, image));
-    EXPECT_EQ(image.width, 300);
+    EXPECT_EQ(image.width, 10);
     EXPECT_EQ(image.height, 20);
     EXPECT_EQ(image.textureWidth, 16);
     EXPECT_EQ(image.textureHeight, 32);
@@ -91,6 +103,38 @@ TEST(PictureCacheEntry, OnlyTheWholeEntryOfTheSameKeyIsBelieved) {
     }
 }
 
+// An entry is believed only with the texture a build gives its picture's
+// sizes: one whose sizes disagree (made by another texture rule under the same
+// version, or edited with its checksum redone) would shape its quad wrongly.
+TEST(PictureCacheEntry, EntriesWhoseSizesDisagreeAreRefused) {
+    const Texels texels(64);
+    const std::vector<uint8_t> entry = ComposePictureCacheEntry(kKey, texels.Image());
+    const size_t sizesAt = 28 + 2 * kKey.path.size();
+    struct Case { const char* what; int32_t width, height, textureWidth, textureHeight; bool agree; };
+    const Case cases[] = {
+        {"other sizes of the same texture", 15, 31, 16, 32, true},
+        {"a width of another side", 64, 20, 16, 32, false},
+        {"a height of another side", 10, 10, 16, 32, false},
+        {"sizes swapped", 20, 10, 16, 32, false},
+        {"texture sides swapped", 10, 20, 32, 16, false},
+        {"width 0", 0, 20, 16, 32, false},
+        {"negative height", 10, -20, 16, 32, false},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint8_t> bytes = entry;
+        PutU32(bytes, sizesAt, uint32_t(c.width));
+        PutU32(bytes, sizesAt + 4, uint32_t(c.height));
+        PutU32(bytes, sizesAt + 8, uint32_t(c.textureWidth));
+        PutU32(bytes, sizesAt + 12, uint32_t(c.textureHeight));
+        Resum(bytes);
+        PictureCacheImage image;
+        EXPECT_EQ(ParsePictureCacheEntry(bytes.data(), bytes.size(), kKey, image), c.agree) << c.what;
+        const PictureCacheImage sizes{c.width, c.height, c.textureWidth, c.textureHeight,
+                                      texels.bytes.data(), 64};
+        EXPECT_EQ(ComposePictureCacheEntry(kKey, sizes) == bytes, c.agree) << c.what;
+    }
+}
+
 // Rows are packed whatever the stride they come in, and sizes an entry could
 // not hold give no entry at all.
 TEST(PictureCacheEntry, ComposesPackedRowsAndRefusesSizesOutOfRange) {
@@ -103,11 +147,12 @@ TEST(PictureCacheEntry, ComposesPackedRowsAndRefusesSizesOutOfRange) {
     const uint8_t* pixels = packed.bytes.data();
     const Case refused[] = {
         {"width 0", {0, 20, 16, 32, pixels, 64}},
-        {"negative height", {300, -1, 16, 32, pixels, 64}},
-        {"texture width 0", {300, 20, 0, 32, pixels, 64}},
-        {"texture side 512", {300, 20, 512, 32, pixels, 2048}},
-        {"stride short", {300, 20, 16, 32, pixels, 60}},
-        {"no pixels", {300, 20, 16, 32, nullptr, 64}},
+        {"negative height", {10, -1, 16, 32, pixels, 64}},
+        {"texture width 0", {10, 20, 0, 32, pixels, 64}},
+        {"texture side 512", {5000, 20, 512, 32, pixels, 2048}},
+        {"texture not the width's side", {300, 20, 16, 32, pixels, 64}},
+        {"stride short", {10, 20, 16, 32, pixels, 60}},
+        {"no pixels", {10, 20, 16, 32, nullptr, 64}},
     };
     for (const Case& c : refused) {
         EXPECT_TRUE(ComposePictureCacheEntry(kKey, c.image).empty()) << c.what;
@@ -117,7 +162,7 @@ TEST(PictureCacheEntry, ComposesPackedRowsAndRefusesSizesOutOfRange) {
     EXPECT_TRUE(ComposePictureCacheEntry(longest, packed.Image()).empty());
     longest.path.pop_back();
     const std::vector<uint8_t> largest(256 * 256 * 4, 0x5A);
-    EXPECT_EQ(ComposePictureCacheEntry(longest, {1, 1, 256, 256, largest.data(), 1024}).size(),
+    EXPECT_EQ(ComposePictureCacheEntry(longest, {400, 400, 256, 256, largest.data(), 1024}).size(),
               MaxPictureCacheEntryBytes());
 }
 
