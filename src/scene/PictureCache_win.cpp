@@ -20,28 +20,33 @@ constexpr const wchar_t* kTempSuffix = L".tmp";
 // FAT), and the entry would then outlive the content it was made from.
 constexpr uint64_t kSettledAge = 2 * 10000000ull;
 
-uint64_t Ticks(const FILETIME& time) {
-    return (uint64_t(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-}
+uint64_t Joined(DWORD high, DWORD low) { return (uint64_t(high) << 32) | low; }
 
-// Returns true with the key of the listed picture as the file is now, from
-// one attribute call; false when it is gone or a folder.
+uint64_t Ticks(const FILETIME& time) { return Joined(time.dwHighDateTime, time.dwLowDateTime); }
+
+// Returns true with the key of the listed picture as its file is now; false
+// when it is gone or a folder. The key comes from the opened file, which is a
+// link's target: the path's own attributes would be the link's. Opened for
+// its attributes only, it refuses no other opener.
 bool ReadPictureKey(const std::wstring& path, PictureCacheKey& key) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
-        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    UniqueFile file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!file || !GetFileInformationByHandle(file.Get(), &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
         return false;
     }
-    key = MakePictureCacheKey(AsU16(path),
-                              (uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
-                              Ticks(data.ftLastWriteTime));
+    key = MakePictureCacheKey(AsU16(path), {Joined(info.nFileSizeHigh, info.nFileSizeLow),
+                                            Ticks(info.ftLastWriteTime), info.dwVolumeSerialNumber,
+                                            Joined(info.nFileIndexHigh, info.nFileIndexLow)});
     return true;
 }
 
 bool Settled(const PictureCacheKey& key) {
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
-    return key.writeTime + kSettledAge <= Ticks(now);
+    return key.file.writeTime + kSettledAge <= Ticks(now);
 }
 
 // Returns the whole file, or false when it cannot be read or is larger than
@@ -229,7 +234,7 @@ void PictureCache::Trim(uint64_t bound) const {
         do {
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
             FolderFile file{found.cFileName, Ticks(found.ftLastWriteTime),
-                            (uint64_t(found.nFileSizeHigh) << 32) | found.nFileSizeLow};
+                            Joined(found.nFileSizeHigh, found.nFileSizeLow)};
             if (IsPictureCacheFileName(AsU16(file.name))) {
                 total += file.bytes;
                 entries.push_back(std::move(file));

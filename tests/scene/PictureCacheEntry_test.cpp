@@ -11,7 +11,8 @@ using namespace WorkSpace;
 
 namespace {
 
-const PictureCacheKey kKey = MakePictureCacheKey(u"C:\\Photos\\Été\\Beach.JPG", 123456, 0x01D9A0B0C0D0E0F0);
+const PictureFileState kFile{123456, 0x01D9A0B0C0D0E0F0, 0x5A17C0DE, 0x0003000000A72988};
+const PictureCacheKey kKey = MakePictureCacheKey(u"C:\\Photos\\Été\\Beach.JPG", kFile);
 
 // A 16 x 32 texture whose every byte differs from its neighbours, in rows
 // padded to `stride` bytes as a locked image may have them.
@@ -46,7 +47,7 @@ void Resum(std::vector<uint8_t>& bytes) {
 TEST(PictureCacheEntry, OnlyTheWholeEntryOfTheSameKeyIsBelieved) {
     const Texels texels(64);
     const std::vector<uint8_t> entry = ComposePictureCacheEntry(kKey, texels.Image());
-    const size_t pathEnd = 28 + 2 * kKey.path.size();
+    const size_t pathEnd = 40 + 2 * kKey.path.size();
     ASSERT_EQ(entry.size(), pathEnd + 16 + 64 * 32 + 8);
 
     PictureCacheImage image;
@@ -57,8 +58,7 @@ TEST(PictureCacheEntry, OnlyTheWholeEntryOfTheSameKeyIsBelieved) {
     EXPECT_EQ(image.textureHeight, 32);
     ASSERT_EQ(image.stride, 64u);
     EXPECT_EQ(std::vector<uint8_t>(image.pixels, image.pixels + 64 * 32), texels.bytes);
-    const PictureCacheKey otherCase =
-        MakePictureCacheKey(u"c:\\PHOTOS\\éTÉ\\beach.jpg", kKey.fileSize, kKey.writeTime);
+    const PictureCacheKey otherCase = MakePictureCacheKey(u"c:\\PHOTOS\\éTÉ\\beach.jpg", kFile);
     EXPECT_TRUE(ParsePictureCacheEntry(entry.data(), entry.size(), otherCase, image));
 
     using Edit = std::function<void(std::vector<uint8_t>&)>;
@@ -77,7 +77,7 @@ TEST(PictureCacheEntry, OnlyTheWholeEntryOfTheSameKeyIsBelieved) {
         {"width", [&](auto& b) { b[pathEnd] ^= 1; }},
         {"texture width 0", [&](auto& b) { b[pathEnd + 8] = 0; }},
         {"texture height 512", [&](auto& b) { b[pathEnd + 12] = 0; b[pathEnd + 13] = 2; }},
-        {"path length huge", [](auto& b) { b[27] = 0x7F; }},
+        {"path length huge", [](auto& b) { b[39] = 0x7F; }},
     };
     for (const Case& c : damaged) {
         std::vector<uint8_t> bytes = entry;
@@ -89,13 +89,17 @@ TEST(PictureCacheEntry, OnlyTheWholeEntryOfTheSameKeyIsBelieved) {
     struct KeyCase { const char* what; PictureCacheKey key; };
     PictureCacheKey otherVersion = kKey;
     otherVersion.version += 1;
+    const char16_t* const path = u"C:\\Photos\\Été\\Beach.JPG";
+    const uint64_t time = kFile.writeTime;
     const KeyCase others[] = {
         {"version", otherVersion},
-        {"size", MakePictureCacheKey(u"C:\\Photos\\Été\\Beach.JPG", 123457, kKey.writeTime)},
-        {"time", MakePictureCacheKey(u"C:\\Photos\\Été\\Beach.JPG", 123456, kKey.writeTime + 1)},
-        {"path", MakePictureCacheKey(u"C:\\Photos\\Ete\\Beach.JPG", 123456, kKey.writeTime)},
-        {"longer path", MakePictureCacheKey(u"C:\\Photos\\Été\\Beach.JPG2", 123456, kKey.writeTime)},
-        {"shorter path", MakePictureCacheKey(u"C:\\Photos\\Été\\Beach.JP", 123456, kKey.writeTime)},
+        {"size", MakePictureCacheKey(path, {123457, time, kFile.volume, kFile.index})},
+        {"time", MakePictureCacheKey(path, {123456, time + 1, kFile.volume, kFile.index})},
+        {"volume", MakePictureCacheKey(path, {123456, time, kFile.volume + 1, kFile.index})},
+        {"file index", MakePictureCacheKey(path, {123456, time, kFile.volume, kFile.index ^ (1ull << 40)})},
+        {"path", MakePictureCacheKey(u"C:\\Photos\\Ete\\Beach.JPG", kFile)},
+        {"longer path", MakePictureCacheKey(u"C:\\Photos\\Été\\Beach.JPG2", kFile)},
+        {"shorter path", MakePictureCacheKey(u"C:\\Photos\\Été\\Beach.JP", kFile)},
     };
     for (const KeyCase& c : others) {
         EXPECT_FALSE(ParsePictureCacheEntry(entry.data(), entry.size(), c.key, image)) << c.what;
@@ -109,7 +113,7 @@ TEST(PictureCacheEntry, OnlyTheWholeEntryOfTheSameKeyIsBelieved) {
 TEST(PictureCacheEntry, EntriesWhoseSizesDisagreeAreRefused) {
     const Texels texels(64);
     const std::vector<uint8_t> entry = ComposePictureCacheEntry(kKey, texels.Image());
-    const size_t sizesAt = 28 + 2 * kKey.path.size();
+    const size_t sizesAt = 40 + 2 * kKey.path.size();
     struct Case { const char* what; int32_t width, height, textureWidth, textureHeight; bool agree; };
     const Case cases[] = {
         {"other sizes of the same texture", 15, 31, 16, 32, true},
@@ -183,15 +187,15 @@ TEST(PictureCacheEntry, FileNamesFollowTheFoldedKey) {
         {u"a/b", u"a\\b", false},
     };
     for (const Case& c : cases) {
-        const std::u16string nameA = PictureCacheFileName(MakePictureCacheKey(c.a, 1, 2));
-        const std::u16string nameB = PictureCacheFileName(MakePictureCacheKey(c.b, 1, 2));
+        const std::u16string nameA = PictureCacheFileName(MakePictureCacheKey(c.a, {1, 2, 3, 4}));
+        const std::u16string nameB = PictureCacheFileName(MakePictureCacheKey(c.b, {1, 2, 3, 4}));
         EXPECT_EQ(FoldPathCase(c.a) == FoldPathCase(c.b), c.same);
         EXPECT_EQ(nameA == nameB, c.same);
         EXPECT_TRUE(IsPictureCacheFileName(nameA));
     }
     // The same name in every build and on every run, so entries outlive the process.
-    EXPECT_EQ(PictureCacheFileName(MakePictureCacheKey(u"C:\\A.JPG", 1, 2)),
-              u"0d989301859f6888.entry");
+    EXPECT_EQ(PictureCacheFileName(MakePictureCacheKey(u"C:\\A.JPG", {1, 2, 3, 4})),
+              u"8703d1a6c88d2bcc.entry");
     for (const char16_t* name : {u"0123456789abcdeF.entry", u"0123456789abcdef.entry.tmp",
                                  u"0123456789abcde.entry", u"desktop.ini"}) {
         EXPECT_FALSE(IsPictureCacheFileName(name));

@@ -21,11 +21,30 @@ namespace {
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 PictureCacheKey KeyOf(const std::wstring& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
-    return MakePictureCacheKey(AsU16(path), data.nFileSizeLow,
-                               (uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) |
-                                   data.ftLastWriteTime.dwLowDateTime);
+    HANDLE file = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    BY_HANDLE_FILE_INFORMATION info{};
+    GetFileInformationByHandle(file, &info);
+    CloseHandle(file);
+    const FILETIME& time = info.ftLastWriteTime;
+    return MakePictureCacheKey(AsU16(path), {info.nFileSizeLow,
+                                             (uint64_t(time.dwHighDateTime) << 32) | time.dwLowDateTime,
+                                             info.dwVolumeSerialNumber,
+                                             (uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow});
+}
+
+// Gives `to` the times of `from`.
+bool CopyTimes(const std::wstring& from, const std::wstring& to) {
+    FILETIME times[3];
+    HANDLE file = CreateFileW(from.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const bool read = GetFileTime(file, &times[0], &times[1], &times[2]);
+    CloseHandle(file);
+    file = CreateFileW(to.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    const bool written = read && SetFileTime(file, &times[0], &times[1], &times[2]);
+    CloseHandle(file);
+    return written;
 }
 
 // What a build takes from a holder: the sizes and every texel.
@@ -63,9 +82,9 @@ protected:
     }
     void TearDown() override { RemoveTempFolder(folder_); }
     // A picture that changes from pixel to pixel, last written an hour ago.
-    std::wstring Picture(const wchar_t* name, uint32_t tint, int width = 300, int height = 200) {
+    std::wstring Picture(const wchar_t* name, uint32_t tint, const wchar_t* type = L"image/png") {
         const std::wstring path = folder_ + name;
-        EXPECT_TRUE(SavePicture(path, L"image/png", width, height, [tint](int x, int y) {
+        EXPECT_TRUE(SavePicture(path, type, 300, 200, [tint](int x, int y) {
             return 0xFF000000u | (uint32_t(x * 7 + y) & 0xFF) << 8 | uint32_t(y * 3) | tint;
         }));
         EXPECT_TRUE(AgeFile(path, 1));  // a picture written just now is not kept
@@ -145,6 +164,17 @@ TEST_F(PictureCacheTest, ChangedAndDeletedPicturesAreNotTakenFromTheCache) {
     EXPECT_FALSE(LoadFromCache(path, loaded, pending));
     EXPECT_TRUE(loaded == Decoded(path));
     ASSERT_TRUE(cache_.Keep(pending));
+    // Another file of the same size and time moved to the path (a restored
+    // copy, or a link's new target): the file itself tells them apart.
+    const std::wstring bitmap = Picture(L"a.bmp", 0x000080, L"image/bmp");
+    EXPECT_FALSE(LoadFromCache(bitmap, loaded, pending));
+    ASSERT_TRUE(cache_.Keep(pending));
+    const std::wstring other = Picture(L"b.bmp", 0x008000, L"image/bmp");
+    ASSERT_EQ(ReadBytes(other).size(), ReadBytes(bitmap).size());
+    ASSERT_TRUE(CopyTimes(bitmap, other));
+    ASSERT_TRUE(MoveFileExW(other.c_str(), bitmap.c_str(), MOVEFILE_REPLACE_EXISTING));
+    EXPECT_FALSE(LoadFromCache(bitmap, loaded, pending));
+    EXPECT_TRUE(loaded == Decoded(bitmap));
     Picture(L"a.png", 0x008000);
     ASSERT_TRUE(AgeFile(path, 0));  // written just now: it loads, but is not kept yet
     ImageHolder holder;
