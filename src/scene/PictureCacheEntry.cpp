@@ -123,6 +123,12 @@ PictureCacheKey MakePictureCacheKey(std::u16string_view listedPath, const Pictur
     return key;
 }
 
+bool SameKey(const PictureCacheKey& a, const PictureCacheKey& b) {
+    return a.version == b.version && a.file.size == b.file.size &&
+           a.file.writeTime == b.file.writeTime && a.file.volume == b.file.volume &&
+           a.file.index == b.file.index && a.path == b.path;
+}
+
 std::u16string PictureCacheFileName(const PictureCacheKey& key) {
     std::vector<uint8_t> keyBytes;
     PutKey(keyBytes, key);

@@ -53,6 +53,8 @@ std::u16string FoldPathCase(std::u16string_view path);
 // Returns the key of a listed path whose file is in `state`.
 PictureCacheKey MakePictureCacheKey(std::u16string_view listedPath, const PictureFileState& state);
 
+// Returns true when both keys name the same file in the same state.
+bool SameKey(const PictureCacheKey& a, const PictureCacheKey& b);
 
 // Returns the entry's file name for `key`: 16 hexadecimal digits of a hash of
 // the whole key, then ".entry".

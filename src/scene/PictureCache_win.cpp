@@ -188,6 +188,8 @@ bool PictureCache::Load(const std::wstring& path, ImageHolder& holder,
         try {
             pending.bytes = EntryOf(key, holder);
             pending.path = folder_ + L"\\" + ToWide(PictureCacheFileName(key));
+            pending.picture = path;
+            pending.key = std::move(key);
         } catch (const std::bad_alloc&) {
             pending = PendingEntry();  // no memory for the entry: the picture still loads
         }
@@ -196,11 +198,15 @@ bool PictureCache::Load(const std::wstring& path, ImageHolder& holder,
 }
 
 // Written under a name of its own and then moved into place, so a reader in
-// another thread or process sees the old entry, the new one, or none.
+// another thread or process sees the old entry, the new one, or none. A
+// picture rewritten since its key was read may have been decoded from either
+// content, so its key is read again first.
 bool PictureCache::Keep(PendingEntry& pending) const {
     const PendingEntry entry = std::move(pending);
     pending = PendingEntry();
     if (entry.bytes.empty() || entry.path.empty()) return false;
+    PictureCacheKey now;
+    if (!ReadPictureKey(entry.picture, now) || !SameKey(now, entry.key)) return false;
     const std::wstring temp = TempPathFor(entry.path);
     UniqueFile file = CreateTempFile(temp);
     if (!file && GetLastError() == ERROR_PATH_NOT_FOUND) {

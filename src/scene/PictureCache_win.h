@@ -21,6 +21,8 @@ constexpr uint64_t kPictureCacheBytes = 64ull << 20;
 struct PendingEntry {
     std::wstring path;  // where the entry goes
     std::vector<uint8_t> bytes;
+    std::wstring picture;  // the listed path it was made from
+    PictureCacheKey key;   // that file as it was before it was decoded
 };
 
 class PictureCache {
@@ -38,7 +40,9 @@ public:
     bool Load(const std::wstring& path, ImageHolder& holder, PendingEntry& pending) const;
 
     // Returns true after moving the pending entry into place whole (making the
-    // folder when missing); it is then empty. Safe on any thread and process.
+    // folder when missing), provided its picture's file is still as its key
+    // says; the pending entry is empty afterwards. Safe on any thread and
+    // process.
     bool Keep(PendingEntry& pending) const;
 
     // Removes the entries least recently found or kept until the folder's

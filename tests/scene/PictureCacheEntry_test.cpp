@@ -104,7 +104,9 @@ TEST(PictureCacheEntry, OnlyTheWholeEntryOfTheSameKeyIsBelieved) {
     for (const KeyCase& c : others) {
         EXPECT_FALSE(ParsePictureCacheEntry(entry.data(), entry.size(), c.key, image)) << c.what;
         EXPECT_NE(PictureCacheFileName(c.key), PictureCacheFileName(kKey)) << c.what;
+        EXPECT_FALSE(SameKey(c.key, kKey)) << c.what;
     }
+    EXPECT_TRUE(SameKey(otherCase, kKey));
 }
 
 // An entry is believed only with the texture a build gives its picture's

@@ -47,6 +47,11 @@ bool CopyTimes(const std::wstring& from, const std::wstring& to) {
     return written;
 }
 
+// Returns how many files the cache folder holds, entries and temporary ones.
+int CountFiles(const PictureCache& cache) {
+    return WorkSpace::Testing::CountFiles(cache.Folder() + L"\\");
+}
+
 // What a build takes from a holder: the sizes and every texel.
 struct Loaded {
     int32_t width = 0;
@@ -185,6 +190,39 @@ TEST_F(PictureCacheTest, ChangedAndDeletedPicturesAreNotTakenFromTheCache) {
     EXPECT_FALSE(cache_.Load(path, holder, pending));
     EXPECT_FALSE(holder.image);
     EXPECT_TRUE(pending.bytes.empty());
+}
+
+// A picture that changes between the reading of its key and the keeping of
+// its entry may have been decoded from either content: the entry is not
+// kept, and the next load decodes the picture as it is now.
+TEST_F(PictureCacheTest, APictureChangedBeforeItsEntryIsKeptIsNotKept) {
+    using Change = std::function<bool(const std::wstring& path)>;
+    struct Case { const char* what; Change change; };
+    const Case cases[] = {
+        {"rewritten, same size", [&](const std::wstring&) {
+             return !Picture(L"a.bmp", 0x000080, L"image/bmp").empty();
+         }},
+        {"replaced, same size and time", [&](const std::wstring& path) {
+             const std::wstring other = Picture(L"b.bmp", 0x008000, L"image/bmp");
+             return CopyTimes(path, other) &&
+                    MoveFileExW(other.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+         }},
+        {"deleted", [](const std::wstring& path) { return DeleteFileW(path.c_str()) != FALSE; }},
+    };
+    for (const Case& c : cases) {
+        const std::wstring path = Picture(L"a.bmp", 0x800000, L"image/bmp");
+        Loaded loaded;
+        PendingEntry pending;
+        EXPECT_FALSE(LoadFromCache(path, loaded, pending)) << c.what;
+        const std::wstring entryPath = pending.path;
+        ASSERT_TRUE(c.change(path)) << c.what;
+        EXPECT_FALSE(cache_.Keep(pending)) << c.what;
+        EXPECT_FALSE(Exists(entryPath)) << c.what;
+        EXPECT_EQ(CountFiles(cache_), 0) << c.what;
+        if (!Exists(path)) continue;
+        EXPECT_FALSE(LoadFromCache(path, loaded, pending)) << c.what;
+        EXPECT_TRUE(loaded == Decoded(path)) << c.what;
+    }
 }
 
 // No folder, a folder that cannot be made, and entries that cannot be marked
