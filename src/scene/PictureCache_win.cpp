@@ -135,15 +135,16 @@ bool IsTempName(std::wstring_view name) {
 
 bool PictureCache::Find(const PictureCacheKey& key, ImageHolder& holder) const {
     const std::wstring path = folder_ + L"\\" + ToWide(PictureCacheFileName(key));
-    // Write-attribute access marks the entry used; a folder that is read-only
-    // still lends its entries. No one writes an entry in place (Keep moves a
-    // whole one over it), and none is moved or deleted while it is read here.
-    constexpr DWORD kSharing = FILE_SHARE_READ | FILE_SHARE_WRITE;
-    bool markable = true;
-    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ | FILE_WRITE_ATTRIBUTES, kSharing,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Write-attribute access marks the entry used, and delete access removes a
+    // damaged one through this handle; a folder that is read-only still lends
+    // its entries. Everything goes through the handle, so other readers and a
+    // trim may share the entry.
+    constexpr DWORD kSharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    bool writable = true;
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ | FILE_WRITE_ATTRIBUTES | DELETE,
+                                kSharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file && GetLastError() == ERROR_ACCESS_DENIED) {
-        markable = false;
+        writable = false;
         file.Reset(CreateFileW(path.c_str(), GENERIC_READ, kSharing, nullptr, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
     }
@@ -153,16 +154,21 @@ bool PictureCache::Find(const PictureCacheKey& key, ImageHolder& holder) const {
     if (!ReadEntryFile(file.Get(), bytes) ||
         !ParsePictureCacheEntry(bytes.data(), bytes.size(), key, entry)) {
         // Damaged, of another version, or another key's under the same name:
-        // it goes, and the decoded picture's entry takes its place.
-        file.Reset();
-        DeleteFileW(path.c_str());
+        // it goes, and the decoded picture's entry takes its place. Removed by
+        // its name once closed, it could be another saver's fresh entry by then.
+        DamagedEntryRead(path);
+        if (writable) {
+            FILE_DISPOSITION_INFO disposition{TRUE};
+            SetFileInformationByHandle(file.Get(), FileDispositionInfo, &disposition,
+                                       sizeof disposition);
+        }
         return false;
     }
     holder.image = ImageOf(entry);
     if (!holder.image) return false;
     holder.width = entry.width;
     holder.height = entry.height;
-    if (markable) {
+    if (writable) {
         FILETIME now;
         GetSystemTimeAsFileTime(&now);
         SetFileTime(file.Get(), nullptr, nullptr, &now);
@@ -255,9 +261,9 @@ void PictureCache::Trim(uint64_t bound) const {
               [](const FolderFile& a, const FolderFile& b) { return a.written < b.written; });
     for (const FolderFile& file : entries) {
         if (total < bound) break;
-        // An entry in use by another process stays; it is no larger than any other.
-        DeleteFileW((folder_ + L"\\" + file.name).c_str());
-        total -= file.bytes;
+        // An entry that cannot go (another process holds it) is not counted
+        // as gone, so the next one goes too.
+        if (DeleteFileW((folder_ + L"\\" + file.name).c_str())) total -= file.bytes;
     }
 }
 

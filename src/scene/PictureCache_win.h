@@ -30,6 +30,9 @@ public:
     // No folder: finds nothing and keeps nothing.
     PictureCache() = default;
     explicit PictureCache(std::wstring folder) : folder_(std::move(folder)) {}
+    PictureCache(const PictureCache&) = default;
+    PictureCache& operator=(const PictureCache&) = default;
+    virtual ~PictureCache() = default;
 
     const std::wstring& Folder() const { return folder_; }
 
@@ -49,6 +52,11 @@ public:
     // entries take less than `bound` bytes, and temporary files that a write
     // left behind. For after a build, never during one.
     void Trim(uint64_t bound = kPictureCacheBytes) const;
+
+protected:
+    // Called between reading a damaged entry and removing it, with the entry's
+    // path; does nothing. A test has another saver keep its entry there.
+    virtual void DamagedEntryRead(const std::wstring& /*entryPath*/) const {}
 
 private:
     bool Find(const PictureCacheKey& key, ImageHolder& holder) const;

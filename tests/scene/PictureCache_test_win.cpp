@@ -225,6 +225,54 @@ TEST_F(PictureCacheTest, APictureChangedBeforeItsEntryIsKeptIsNotKept) {
     }
 }
 
+// Another saver's fresh entry arrives for a picture whose entry is being
+// found damaged, the moment the damaged one has been read.
+class RacedCache : public PictureCache {
+public:
+    RacedCache(const std::wstring& folder, const PendingEntry& fresh)
+        : PictureCache(folder), fresh_(fresh) {}
+    mutable int races = 0;
+    mutable bool freshKept = false;
+
+protected:
+    void DamagedEntryRead(const std::wstring&) const override {
+        ++races;
+        PendingEntry fresh = fresh_;
+        freshKept = PictureCache(Folder()).Keep(fresh);
+    }
+
+private:
+    const PendingEntry fresh_;
+};
+
+// The damaged entry goes through the handle that read it, never by its name:
+// a fresh entry that took its place (or was refused while it was open) is
+// never lost to that delete.
+TEST_F(PictureCacheTest, ADamagedEntryGoesButNotTheFreshOneAfterIt) {
+    const std::wstring path = Picture(L"a.png", 0x800000);
+    Loaded loaded;
+    PendingEntry pending;
+    EXPECT_FALSE(LoadFromCache(path, loaded, pending));
+    const PendingEntry fresh = pending;
+    const std::wstring entryPath = pending.path;
+    ASSERT_TRUE(cache_.Keep(pending));
+    ASSERT_TRUE(WriteBytes(entryPath, "damaged", 7));
+
+    const RacedCache raced(cache_.Folder(), fresh);
+    ImageHolder holder;
+    EXPECT_TRUE(raced.Load(path, holder, pending));
+    EXPECT_TRUE(Texels(holder) == Decoded(path));
+    EXPECT_EQ(raced.races, 1);
+    EXPECT_EQ(Exists(entryPath), raced.freshKept);
+    if (raced.freshKept) {
+        EXPECT_EQ(ReadBytes(entryPath), fresh.bytes);
+    }
+    EXPECT_EQ(CountFiles(cache_), raced.freshKept ? 1 : 0);
+    EXPECT_TRUE(cache_.Keep(pending));
+    EXPECT_TRUE(LoadFromCache(path, loaded, pending));
+    EXPECT_TRUE(loaded == Decoded(path));
+}
+
 // No folder, a folder that cannot be made, and entries that cannot be marked
 // as used: each picture still loads as decoded.
 TEST_F(PictureCacheTest, CacheFoldersThatCannotBeWrittenOnlyCostTime) {
@@ -287,6 +335,15 @@ TEST_F(PictureCacheTest, TrimKeepsTheMostRecentlyUsedUnderTheBound) {
     EXPECT_FALSE(Exists(staleTemp));
     EXPECT_TRUE(Exists(freshTemp));
     EXPECT_TRUE(Exists(other));
+    // An entry that another process holds stays, and is not counted as gone:
+    // the next one goes in its place, so the bound holds.
+    HANDLE held = CreateFileW(entries[2].c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    cache_.Trim(entryBytes + 1);
+    EXPECT_FALSE(Exists(entries[0]));
+    EXPECT_TRUE(Exists(entries[2]));
+    CloseHandle(held);
     cache_.Trim(entryBytes);
     EXPECT_FALSE(Exists(entries[0]) || Exists(entries[1]) || Exists(entries[2]));
     DeleteFileW(freshTemp.c_str());
