@@ -211,35 +211,40 @@ bool PictureCache::Keep(PendingEntry& pending) const {
     const PendingEntry entry = std::move(pending);
     pending = PendingEntry();
     if (entry.bytes.empty() || entry.path.empty()) return false;
-    PictureCacheKey now;
-    if (!ReadPictureKey(entry.picture, now) || !SameKey(now, entry.key)) return false;
-    const std::wstring temp = TempPathFor(entry.path);
-    UniqueFile file = CreateTempFile(temp);
-    if (!file && GetLastError() == ERROR_PATH_NOT_FOUND) {
-        MakeFolder(folder_);
-        file = CreateTempFile(temp);
+    try {
+        PictureCacheKey now;
+        if (!ReadPictureKey(entry.picture, now) || !SameKey(now, entry.key)) return false;
+        const std::wstring temp = TempPathFor(entry.path);
+        UniqueFile file = CreateTempFile(temp);
+        if (!file && GetLastError() == ERROR_PATH_NOT_FOUND) {
+            MakeFolder(folder_);
+            file = CreateTempFile(temp);
+        }
+        if (!file) return false;
+        DWORD written = 0;
+        const bool whole = WriteFile(file.Get(), entry.bytes.data(), DWORD(entry.bytes.size()),
+                                     &written, nullptr) &&
+                           written == entry.bytes.size();
+        const bool closed = CloseHandle(file.Detach()) != 0;
+        if (whole && closed &&
+            MoveFileExW(temp.c_str(), entry.path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+            return true;
+        }
+        DeleteFileW(temp.c_str());  // a full disk or a reader holding the old entry
+        return false;
+    } catch (const std::bad_alloc&) {
+        return false;  // no memory for a name or the key: no file was made, only the entry is lost
     }
-    if (!file) return false;
-    DWORD written = 0;
-    const bool whole = WriteFile(file.Get(), entry.bytes.data(), DWORD(entry.bytes.size()),
-                                 &written, nullptr) &&
-                       written == entry.bytes.size();
-    const bool closed = CloseHandle(file.Detach()) != 0;
-    if (whole && closed && MoveFileExW(temp.c_str(), entry.path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        return true;
-    }
-    DeleteFileW(temp.c_str());  // a full disk or a reader holding the old entry
-    return false;
 }
 
 void PictureCache::Trim(uint64_t bound) const {
     if (folder_.empty()) return;
-    std::vector<FolderFile> entries;
-    uint64_t total = 0;
     FILETIME nowTime;
     GetSystemTimeAsFileTime(&nowTime);
     const uint64_t now = Ticks(nowTime);
     try {
+        std::vector<FolderFile> entries;
+        uint64_t total = 0;
         WIN32_FIND_DATAW found;
         UniqueFind search(FindFirstFileW((folder_ + L"\\*").c_str(), &found));
         if (!search) return;
@@ -254,16 +259,16 @@ void PictureCache::Trim(uint64_t bound) const {
                 DeleteFileW((folder_ + L"\\" + file.name).c_str());
             }
         } while (FindNextFileW(search.Get(), &found));
+        std::sort(entries.begin(), entries.end(),
+                  [](const FolderFile& a, const FolderFile& b) { return a.written < b.written; });
+        for (const FolderFile& file : entries) {
+            if (total < bound) break;
+            // An entry that cannot go (another process holds it) is not counted
+            // as gone, so the next one goes too.
+            if (DeleteFileW((folder_ + L"\\" + file.name).c_str())) total -= file.bytes;
+        }
     } catch (const std::bad_alloc&) {
-        return;  // no memory to list the folder: trimmed after a later build
-    }
-    std::sort(entries.begin(), entries.end(),
-              [](const FolderFile& a, const FolderFile& b) { return a.written < b.written; });
-    for (const FolderFile& file : entries) {
-        if (total < bound) break;
-        // An entry that cannot go (another process holds it) is not counted
-        // as gone, so the next one goes too.
-        if (DeleteFileW((folder_ + L"\\" + file.name).c_str())) total -= file.bytes;
+        // No memory to list the folder or name an entry: trimmed after a later build.
     }
 }
 

@@ -45,12 +45,13 @@ public:
     // Returns true after moving the pending entry into place whole (making the
     // folder when missing), provided its picture's file is still as its key
     // says; the pending entry is empty afterwards. Safe on any thread and
-    // process.
+    // process; without memory it only returns false.
     bool Keep(PendingEntry& pending) const;
 
     // Removes the entries least recently found or kept until the folder's
     // entries take less than `bound` bytes, and temporary files that a write
-    // left behind. For after a build, never during one.
+    // left behind. For after a build, never during one. Without memory it
+    // stops, and the next build's trim goes on.
     void Trim(uint64_t bound = kPictureCacheBytes) const;
 
 protected:

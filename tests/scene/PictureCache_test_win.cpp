@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -15,6 +18,38 @@
 
 using namespace WorkSpace;
 using namespace testpictures;
+
+namespace {
+
+// Allocation failures on demand, for one thread: while armed, the allocation
+// that many allocations on throws as new does without memory.
+std::atomic<DWORD> g_failingThread{0};
+std::atomic<long> g_allocationsLeft{0};
+
+class FailingAllocation {
+public:
+    explicit FailingAllocation(long after) {
+        g_allocationsLeft = after;
+        g_failingThread = GetCurrentThreadId();
+    }
+    FailingAllocation(const FailingAllocation&) = delete;
+    FailingAllocation& operator=(const FailingAllocation&) = delete;
+    ~FailingAllocation() { g_failingThread = 0; }
+    bool Failed() const { return g_allocationsLeft < 0; }
+};
+
+}  // namespace
+
+// Every allocation of this test program comes here; unarmed, it is malloc's,
+// as the library's own new is (and its delete frees with free).
+void* operator new(std::size_t bytes) {
+    if (g_failingThread.load(std::memory_order_relaxed) == GetCurrentThreadId() &&
+        g_allocationsLeft-- == 0) {
+        throw std::bad_alloc();
+    }
+    if (void* block = std::malloc(bytes ? bytes : 1)) return block;
+    throw std::bad_alloc();
+}
 
 namespace {
 
@@ -348,6 +383,60 @@ TEST_F(PictureCacheTest, TrimKeepsTheMostRecentlyUsedUnderTheBound) {
     EXPECT_FALSE(Exists(entries[0]) || Exists(entries[1]) || Exists(entries[2]));
     DeleteFileW(freshTemp.c_str());
     DeleteFileW(other.c_str());
+}
+
+// Without memory at any allocation of keeping or of trimming, only entries are
+// lost: nothing is thrown (from a decoding thread that would end the process),
+// no temporary file stays, and a trim that gets its memory keeps the bound.
+TEST_F(PictureCacheTest, KeepingAndTrimmingWithoutMemoryOnlyLoseEntries) {
+    std::vector<PendingEntry> made;
+    for (const wchar_t* name : {L"a.png", L"b.png", L"c.png"}) {
+        Loaded loaded;
+        made.emplace_back();
+        EXPECT_FALSE(LoadFromCache(Picture(name, 0x800000), loaded, made.back()));
+    }
+    bool thrown = false;
+    for (long failing = 0;; ++failing) {
+        PendingEntry pending = made[0];
+        bool kept = false;
+        bool failed = false;
+        {
+            FailingAllocation failure(failing);
+            try {
+                kept = cache_.Keep(pending);
+            } catch (...) {
+                thrown = true;
+            }
+            failed = failure.Failed();
+        }
+        ASSERT_FALSE(thrown) << "keeping, allocation " << failing;
+        EXPECT_EQ(kept, !failed) << failing;
+        EXPECT_EQ(CountFiles(cache_), kept ? 1 : 0) << failing;
+        if (failed) continue;
+        EXPECT_GT(failing, 0);  // keeping allocates: the sweep met it
+        break;
+    }
+    for (long failing = 0;; ++failing) {
+        for (const PendingEntry& entry : made) {
+            PendingEntry pending = entry;
+            ASSERT_TRUE(cache_.Keep(pending));
+        }
+        bool failed = false;
+        {
+            FailingAllocation failure(failing);
+            try {
+                cache_.Trim(0);
+            } catch (...) {
+                thrown = true;
+            }
+            failed = failure.Failed();
+        }
+        ASSERT_FALSE(thrown) << "trimming, allocation " << failing;
+        if (failed) continue;
+        EXPECT_EQ(CountFiles(cache_), 0);
+        EXPECT_GT(failing, 2);  // the trim allocates: the sweep met it
+        break;
+    }
 }
 
 // Two processes that load the same pictures at once, each emptying the cache
