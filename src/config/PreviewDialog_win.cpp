@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "check/ErrorScreen_win.h"
-#include "check/FrameProbe_win.h"
+#include "check/FrameTicker_win.h"
 #include "check/SystemCheck_win.h"
 #include "config/ConfigDialog_win.h"
 #include "config/DialogIds.h"

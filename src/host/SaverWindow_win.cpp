@@ -4,7 +4,7 @@
 #include <string>
 
 #include "check/ErrorScreen_win.h"
-#include "check/FrameProbe_win.h"
+#include "check/FrameTicker_win.h"
 #include "check/SystemCheck_win.h"
 #include "scene/RenderContext_win.h"
 #include "settings/Paths_win.h"

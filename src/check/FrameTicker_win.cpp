@@ -1,4 +1,4 @@
-#include "check/FrameProbe_win.h"
+#include "check/FrameTicker_win.h"
 
 #include <algorithm>
 
