@@ -16,7 +16,7 @@ layers_rc=$?
 cmake --preset native >/dev/null && cmake --build --preset native -j "$jobs" || exit 1
 for preset in windows-x64 windows; do
   cmake --preset "$preset" >/dev/null &&
-    cmake --build --preset "$preset" -j "$jobs" --target dist veltrano_win_tests veltrano_e2e || exit 1
+    cmake --build --preset "$preset" -j "$jobs" --target all veltrano_win_tests veltrano_e2e || exit 1
 done
 
 ctest --test-dir build/native -j "$jobs" --output-on-failure --timeout 300 \
