@@ -1,6 +1,7 @@
 // Saver benchmark: the real Veltrano.scr started as Windows starts it, timed
-// from outside from process start to the first frame with pictures (start-up
-// plus the frame-rate probe), on first starts (the picture cache emptied before
+// from outside from process start to a visible window and to the first frame
+// with pictures (start-up, the scene build and the frame-rate probe), from a
+// key pressed while the pictures still load to the process's end, on first starts (the picture cache emptied before
 // each) and on a second start with the 21 photos (the cache as the first left
 // it), and from a key press to the process's end; the saver's peak working set
 // up to its first pictures of the 21 photos; and the
@@ -54,6 +55,7 @@ bool PicturesShown() {
 }
 
 struct SaverRun {
+    double windowUpMs = -1;  // from the start to a visible saver window
     double firstPicturesMs = -1;
     double keyToExitMs = -1;
     double peakWorkingSetMb = -1;  // of the saver, up to its first pictures
@@ -70,8 +72,23 @@ double PeakWorkingSetMb(DWORD processId) {
     return known ? double(counters.PeakWorkingSetSize) / (1024.0 * 1024.0) : -1;
 }
 
-// Starts the saver in `folder`, waits for its pictures, then presses a key and
-// waits for its end. With `oneProcessor` the saver may run on one processor
+// Returns the saver's full-screen window once it is visible, or none after
+// `timeoutMs`; its time from `start` in `upMs`.
+HWND WaitForVisibleSaver(const e2e::Process& saver, double start, double timeoutMs, double& upMs) {
+    while (Now() - start < timeoutMs && saver.IsRunning()) {
+        for (HWND window : e2e::WindowsOf(saver.Id())) {
+            if (IsWindowVisible(window) && e2e::ClassOf(window) == e2e::kSaverClass) {
+                upMs = Now() - start;
+                return window;
+            }
+        }
+        e2e::PumpFor(0);
+    }
+    return nullptr;
+}
+
+// Starts the saver in `folder`, waits for its window and then its pictures,
+// then presses a key and waits for its end. With `oneProcessor` the saver may run on one processor
 // only, where its build decodes one picture after the other on its own thread;
 // the mask is set long before the build, which follows the window and context.
 SaverRun RunSaver(const e2e::SaverFolder& folder, bool oneProcessor = false) {
@@ -85,6 +102,7 @@ SaverRun RunSaver(const e2e::SaverFolder& folder, bool oneProcessor = false) {
             PROCESS_SET_INFORMATION | PROCESS_QUERY_INFORMATION, FALSE, saver.Id()));
         if (!process || !SetProcessAffinityMask(process.Get(), 1)) return run;
     }
+    if (!WaitForVisibleSaver(saver, start, 120000, run.windowUpMs)) return run;
     while (!PicturesShown()) {
         if (Now() - start > 120000 || !saver.IsRunning()) return run;
         e2e::PumpFor(0);
@@ -97,6 +115,23 @@ SaverRun RunSaver(const e2e::SaverFolder& folder, bool oneProcessor = false) {
     e2e::PressKey(VK_ESCAPE);
     if (saver.WaitForExit(30000)) run.keyToExitMs = Now() - pressed;
     return run;
+}
+
+// Returns the time from a key pressed `delayMs` after the saver's window is
+// up (its pictures still loading on a first start) to the end of the process;
+// -1 when that could not be measured.
+double KeyDuringBuildToExitMs(const e2e::SaverFolder& folder, DWORD delayMs) {
+    e2e::MoveCursorTo(500, 400);
+    e2e::Process saver;
+    const double start = Now();
+    if (!saver.Start(folder.Saver(), L"/s")) return -1;
+    double upMs = 0;
+    HWND window = WaitForVisibleSaver(saver, start, 60000, upMs);
+    if (!window || !e2e::WaitUntilForeground(window, 2000)) return -1;
+    e2e::PumpFor(delayMs);
+    const double pressed = Now();
+    e2e::PressKey(VK_ESCAPE);
+    return saver.WaitForExit(30000) ? Now() - pressed : -1;
 }
 
 // Empties the picture cache of the user running the benchmark, which the
@@ -159,12 +194,13 @@ int main() {
 
     // Every start is a first start, save the second start with the 21 photos.
     std::vector<double> firstDefault, firstPhotos, firstPhotosWarm, firstPhotosOneByOne, keyToExit,
-        peakPhotos;
+        peakPhotos, upDefault, upPhotos, keyDuringBuild;
     {
         e2e::SaverFolder defaults(true);
         for (int i = 0; i < kRuns; ++i) {
             EmptyPictureCache();
             const SaverRun run = RunSaver(defaults);
+            if (run.windowUpMs >= 0) upDefault.push_back(run.windowUpMs);
             if (run.firstPicturesMs >= 0) firstDefault.push_back(run.firstPicturesMs);
             if (run.keyToExitMs >= 0) keyToExit.push_back(run.keyToExitMs);
         }
@@ -175,6 +211,7 @@ int main() {
         for (int i = 0; i < kRuns; ++i) {
             EmptyPictureCache();
             const SaverRun run = RunSaver(big);
+            if (run.windowUpMs >= 0) upPhotos.push_back(run.windowUpMs);
             if (run.firstPicturesMs >= 0) firstPhotos.push_back(run.firstPicturesMs);
             if (run.peakWorkingSetMb >= 0) peakPhotos.push_back(run.peakWorkingSetMb);
             if (run.keyToExitMs >= 0) keyToExit.push_back(run.keyToExitMs);
@@ -183,11 +220,17 @@ int main() {
             EmptyPictureCache();
             const SaverRun oneByOne = RunSaver(big, true);
             if (oneByOne.firstPicturesMs >= 0) firstPhotosOneByOne.push_back(oneByOne.firstPicturesMs);
+            EmptyPictureCache();
+            const double keyMs = KeyDuringBuildToExitMs(big, 300);
+            if (keyMs >= 0) keyDuringBuild.push_back(keyMs);
         }
     }
     RunFrameLoop();
     ReleaseProcessState();
 
+    std::printf("start to a visible window, 3 default pictures: %8.0f ms\n", Median(upDefault));
+    std::printf("start to a visible window, 21 photos:          %8.0f ms\n", Median(upPhotos));
+    std::printf("key 300 ms into the build to process end:      %8.0f ms\n", Median(keyDuringBuild));
     std::printf("start to first pictures, 3 default pictures:   %8.0f ms\n", Median(firstDefault));
     std::printf("start to first pictures, 21 photos 4000x3000:  %8.0f ms\n", Median(firstPhotos));
     std::printf("  the same on one processor, one after another:%8.0f ms\n",
@@ -197,6 +240,9 @@ int main() {
     std::printf("frame loop, default pictures:                  %8.1f frames/s\n", tickCount.fps);
     std::printf("CPU of that loop:                              %8.2f s/s\n", tickCount.cpuPerSecond);
     std::printf("key press to process end:                      %8.0f ms\n", Median(keyToExit));
+    std::printf("window-up-default-ms: %.0f\n", Median(upDefault));
+    std::printf("window-up-ms: %.0f\n", Median(upPhotos));
+    std::printf("key-during-build-to-exit-ms: %.0f\n", Median(keyDuringBuild));
     std::printf("first-pictures-default-ms: %.0f\n", Median(firstDefault));
     std::printf("first-pictures-21x12mp-ms: %.0f\n", Median(firstPhotos));
     std::printf("first-pictures-21x12mp-one-processor-ms: %.0f\n", Median(firstPhotosOneByOne));

@@ -45,6 +45,10 @@ gtest_discover_tests(veltrano_tests
   DISCOVERY_TIMEOUT 60
   PROPERTIES LABELS native TIMEOUT ${VELTRANO_TEST_TIMEOUT})
 
+# The layer check itself, on small planted trees.
+add_test(NAME native.LayerCheck.PlantedTrees COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-layers-test.sh)
+set_tests_properties(native.LayerCheck.PlantedTrees PROPERTIES LABELS native TIMEOUT ${VELTRANO_TEST_TIMEOUT})
+
 # Without libFuzzer each target replays its seeds and a fixed run of mutations
 # under the sanitizers, so make test catches what the fuzzers found before.
 foreach(src IN LISTS VELTRANO_FUZZ_TARGETS)

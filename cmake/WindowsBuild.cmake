@@ -85,7 +85,7 @@ target_include_directories(e2e_driver PUBLIC ${CMAKE_SOURCE_DIR}/tests ${VELTRAN
 target_link_libraries(e2e_driver PUBLIC GTest::gtest user32 gdi32 advapi32 shell32 kernel32)
 
 add_executable(veltrano_e2e ${VELTRANO_E2E_SOURCES})
-target_link_libraries(veltrano_e2e PRIVATE e2e_driver GTest::gtest_main)
+target_link_libraries(veltrano_e2e PRIVATE e2e_driver GTest::gtest_main ${MINGW_ZLIB})
 add_dependencies(veltrano_e2e Veltrano dist)
 gtest_discover_tests(veltrano_e2e
   TEST_PREFIX "e2e."

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Starts dist/Veltrano.scr under Wine with the given switch (default /s).
+# Starts the saver of one build under Wine: run-saver.sh x64|x86 [switch]
+# (dist/x64/Veltrano.scr or dist/Veltrano.scr; the switch defaults to /s).
 # On a display it runs until the user closes it. Without one it runs on a private
 # Xvfb for a few seconds, saves screenshots to out/run/ and closes the saver
 # with a key press (Escape for a dialog), as a user would. Wine gets a Japanese
@@ -9,7 +10,15 @@ set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 . scripts/testbed.sh
+arch=$1
+shift
 args=${*:-/s}
+saver=dist/x64/Veltrano.scr
+[ "$arch" = x86 ] && saver=dist/Veltrano.scr
+if ! wine_can_run "$arch"; then
+  echo "this machine's kernel runs no 32-bit programs: try ARCH=x64" >&2
+  exit 1
+fi
 
 looks() { # the font and the language, once the prefix is up
   testbed_japanese_fonts
@@ -19,20 +28,20 @@ looks() { # the font and the language, once the prefix is up
 }
 
 if [ -n "${DISPLAY:-}" ]; then
-  testbed_start no
+  testbed_start "$arch" no
   trap testbed_stop EXIT
   looks
-  wine dist/Veltrano.scr $args
+  wine "$saver" $args
   exit 0
 fi
 
 trap testbed_stop EXIT
-testbed_start yes || exit 1
+testbed_start "$arch" yes || exit 1
 looks
 mkdir -p out/run
 rm -f out/run/*.png
-wine dist/Veltrano.scr $args &
-saver=$!
+wine "$saver" $args &
+pid=$!
 for t in 2 4 6; do
   sleep 2
   /usr/bin/import -display "$DISPLAY" -window root "out/run/screen-${t}s.png" 2>/dev/null
@@ -41,13 +50,13 @@ if xdotool search --onlyvisible --name . >/dev/null 2>&1; then
   xdotool key Escape 2>/dev/null || true
 fi
 for _ in $(seq 1 20); do
-  kill -0 "$saver" 2>/dev/null || break
+  kill -0 "$pid" 2>/dev/null || break
   sleep 0.5
 done
-if kill -0 "$saver" 2>/dev/null; then
+if kill -0 "$pid" 2>/dev/null; then
   echo "the saver did not close on a key press; ending it" >&2
-  kill "$saver" 2>/dev/null
+  kill "$pid" 2>/dev/null
 fi
-wait "$saver" 2>/dev/null
+wait "$pid" 2>/dev/null
 echo "exit code: $?"
 ls out/run/*.png

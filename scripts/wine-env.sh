@@ -6,7 +6,10 @@ wine_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 wine_env() {
   case $1 in
-    x86) wine_build=$wine_root/build/windows WINEARCH=win32 ;;
+    x86) wine_build=$wine_root/build/windows WINEARCH=win32
+         # Debian's own wine, which takes the 32-bit loader.
+         PATH=$(tr ':' '\n' <<<"$PATH" | grep -vxF "$wine_root/scripts/wine64" | paste -sd ':')
+         unset WINELOADER ;;
     x64) wine_build=$wine_root/build/windows-x64 WINEARCH=win64
          case ":$PATH:" in *":$wine_root/scripts/wine64:"*) ;; *) PATH=$wine_root/scripts/wine64:$PATH ;; esac
          export WINELOADER=/usr/lib/wine/wine64 ;;

@@ -3,9 +3,11 @@
 #include <shellapi.h>
 
 #include <array>
+#include <string>
 
 #include "common/Handles_win.h"
 #include "common/WideText_win.h"
+#include "common/WindowText_win.h"
 #include "config/DialogIds.h"
 #include "config/FileChooser_win.h"
 #include "config/PictureListBox_win.h"
@@ -16,7 +18,7 @@
 #include "settings/PictureSettings_win.h"
 #include "settings/StartupResources_win.h"
 #include "settings/TextIds.h"
-#include "settings/TextStorage.h"
+#include "settings/TextStorage_win.h"
 
 namespace WorkSpace {
 
@@ -122,14 +124,16 @@ BOOL OnInitDialog(HWND dialog) {
     return TRUE;  // the focus goes to the first tab stop, the list
 }
 
-// Tells the user in the platform's own words why the settings were not saved.
+// Tells the user in the platform's own words why the settings were not saved,
+// or by the error's number where the platform has no words for it.
 void ReportFailedSave(HWND dialog, DWORD error) {
     wchar_t* message = nullptr;
     FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                        FORMAT_MESSAGE_IGNORE_INSERTS,
                    nullptr, error, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
     UniqueLocal owner(message);
-    MessageBoxW(dialog, message ? message : L"", WindowText(dialog).c_str(), MB_OK | MB_ICONERROR);
+    const std::wstring text = message ? std::wstring(message) : L"Error " + std::to_wstring(error);
+    MessageBoxW(dialog, text.c_str(), WindowText(dialog).c_str(), MB_OK | MB_ICONERROR);
 }
 
 void OnOk(HWND dialog) {
@@ -219,10 +223,6 @@ INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 }
 
 }  // namespace
-
-std::wstring Text(Translate::TextId id) {
-    return ToWide(Translate::TextStorage::Instance().GetText(id));
-}
 
 int ShowConfigDialog(HINSTANCE instance, HWND parent) {
     State().instance = instance;

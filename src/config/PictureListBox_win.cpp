@@ -9,6 +9,7 @@
 #include "resources/PictureDecoding_win.h"
 #include "resources/ZipReader.h"
 #include "settings/Paths_win.h"
+#include "settings/TextStorage_win.h"
 
 namespace WorkSpace {
 

@@ -1,10 +1,11 @@
 #include "config/PreviewDialog_win.h"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "check/ErrorScreen_win.h"
-#include "check/FrameProbe_win.h"
+#include "check/FrameTicker_win.h"
 #include "check/SystemCheck_win.h"
 #include "config/ConfigDialog_win.h"
 #include "config/DialogIds.h"
@@ -55,9 +56,14 @@ BOOL OnInitDialog(HWND dialog) {
         return TRUE;
     }
     preview.hasContext = true;
-    BuildChosenScene(GetDlgItem(ConfigDialogWindow(), IDC_SCHEME_BOX), settingsPath);
-    SetupProjection();
-    if (!CheckSystem()) ticker.EnterErrorMode();
+    // The preview covers the screen black at once and answers input while its
+    // scene is built.
+    WithChosenScene(GetDlgItem(ConfigDialogWindow(), IDC_SCHEME_BOX), [&] {
+        ticker.StartBuild(settingsPath, true, [] {
+            SetupProjection();
+            if (!CheckSystem()) Preview().ticker.EnterErrorMode();
+        });
+    });
     SetTimer(dialog, kFrameTimer, kFramePeriodMs, nullptr);
     return TRUE;
 }
@@ -69,6 +75,7 @@ BOOL OnEndingInput(HWND dialog, WPARAM wParam) {
     const WORD code = LOWORD(wParam);
     if (code != IDOK && code != IDCANCEL) return FALSE;
     KillTimer(dialog, kFrameTimer);
+    Preview().ticker.AbandonBuild();
     DestroyGlContext();
     ShowCursor(TRUE);
     EndDialog(dialog, code);
@@ -84,7 +91,7 @@ void OnPaint(HWND dialog) {
 
 }  // namespace
 
-void BuildChosenScene(HWND schemeBox, const std::wstring& settingsPath) {
+void WithChosenScene(HWND schemeBox, const std::function<void()>& build) {
     PictureSettings& settings = Settings();
     struct Restore {
         std::vector<std::wstring>& pictures;
@@ -93,7 +100,11 @@ void BuildChosenScene(HWND schemeBox, const std::wstring& settingsPath) {
     } restore{settings.pictures, settings.pictures};
     if (settings.pictures.empty()) settings.AddDefaultPictures();
     TheScene().scheme = int32_t(SendMessageW(schemeBox, CB_GETCURSEL, 0, 0));
-    BuildScene(settingsPath, true);
+    build();
+}
+
+void BuildChosenScene(HWND schemeBox, const std::wstring& settingsPath) {
+    WithChosenScene(schemeBox, [&settingsPath] { BuildScene(settingsPath, true); });
 }
 
 INT_PTR CALLBACK PreviewDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

@@ -4,6 +4,7 @@
 // until a plain left or right click, Enter or Escape.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace WorkSpace {
@@ -11,10 +12,14 @@ namespace WorkSpace {
 // The dialog procedure of template 102.
 INT_PTR CALLBACK PreviewDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Builds the scene from every picture of the settings' `pictures` (the default
-// pictures when it is empty) under the scheme selected in schemeBox. The
-// scheme is taken before the build, since it decides how many quads there
-// are. `pictures` is left exactly as it was, so OK afterwards saves all of it.
+// Runs `build` (a scene build with the settings kept) over every picture of
+// the settings' `pictures` (the default pictures when it is empty) under the
+// scheme selected in schemeBox. The scheme is taken before the build, since it
+// decides how many quads there are. `pictures` is left exactly as it was, so
+// OK afterwards saves all of it.
+void WithChosenScene(HWND schemeBox, const std::function<void()>& build);
+
+// WithChosenScene with BuildScene, in one go.
 void BuildChosenScene(HWND schemeBox, const std::wstring& settingsPath);
 
 }  // namespace WorkSpace

@@ -4,10 +4,9 @@
 #include <string>
 
 #include "check/ErrorScreen_win.h"
-#include "check/FrameProbe_win.h"
+#include "check/FrameTicker_win.h"
 #include "check/SystemCheck_win.h"
 #include "scene/RenderContext_win.h"
-#include "scene/SceneBuild_win.h"
 #include "settings/Paths_win.h"
 #include "settings/StartupResources_win.h"
 
@@ -22,8 +21,11 @@ FrameTicker& Ticker() {
     return ticker;
 }
 
-// Loads everything the saver needs and decides whether it can animate. The
-// window is created in every case; any failed step leaves it in error mode.
+// Decides whether the saver can animate and starts building its scene. The
+// window is created in every case, and comes up black at once: the pictures
+// are decoded while it answers the user, so a key or a mouse move ends the
+// saver during the build as during the flight. Any failed step leaves it in
+// error mode.
 void OnCreate(HWND window) {
     FrameTicker& ticker = Ticker();
     ticker.Restart(window);
@@ -32,13 +34,15 @@ void OnCreate(HWND window) {
     if (!CheckSystem()) ticker.EnterErrorMode();
     // An unfit machine still gets its context and scene: only the error screen shows.
     if (!AttachWindow(window)) ticker.EnterErrorMode();
-    if (!BuildScene(settingsPath, false)) ticker.EnterErrorMode();
-    PrepareErrorScreen(window);
-    if (!ticker.InErrorMode()) SetupProjection();
+    ticker.StartBuild(settingsPath, false, [window] {
+        PrepareErrorScreen(window);
+        if (!Ticker().InErrorMode()) SetupProjection();
+    });
 }
 
 void OnDestroy(HWND window) {
     KillTimer(window, kFrameTimer);
+    Ticker().AbandonBuild();
     DestroyGlContext();
 }
 

@@ -8,12 +8,12 @@ namespace WorkSpace {
 namespace {
 
 // An entry, every number little-endian:
-//   "VPCE", version u32, file size u64, write time u64, path units u32,
-//   path (UTF-16 units), width i32, height i32, texture width u32,
-//   texture height u32, pixels (texture width * 4 bytes a row, no padding),
-//   then FNV-1a 64 of every byte before it.
+//   "VPCE", version u32, file size u64, write time u64, volume u32,
+//   file index u64, path units u32, path (UTF-16 units), width i32,
+//   height i32, texture width u32, texture height u32, pixels (texture
+//   width * 4 bytes a row, no padding), then FNV-1a 64 of every byte before it.
 constexpr uint8_t kMagic[4] = {'V', 'P', 'C', 'E'};
-constexpr size_t kFixedBytes = 4 + 4 + 8 + 8 + 4 + 16 + 8;  // all but path and pixels
+constexpr size_t kFixedBytes = 4 + 4 + 8 + 8 + 4 + 8 + 4 + 16 + 8;  // all but path and pixels
 constexpr char16_t kFileSuffix[] = u".entry";
 constexpr size_t kHashDigits = 16;
 
@@ -32,8 +32,10 @@ void Put(std::vector<uint8_t>& out, uint64_t value, size_t bytes) {
 // The key as it opens an entry, after the magic; also what the file name hashes.
 void PutKey(std::vector<uint8_t>& out, const PictureCacheKey& key) {
     Put(out, key.version, 4);
-    Put(out, key.fileSize, 8);
-    Put(out, key.writeTime, 8);
+    Put(out, key.file.size, 8);
+    Put(out, key.file.writeTime, 8);
+    Put(out, key.file.volume, 4);
+    Put(out, key.file.index, 8);
     Put(out, key.path.size(), 4);
     for (char16_t unit : key.path) Put(out, unit, 2);
 }
@@ -69,10 +71,12 @@ private:
     size_t at_ = 0;
 };
 
-bool SizesInRange(const PictureCacheImage& image) {
-    return image.width > 0 && image.height > 0 && image.textureWidth > 0 &&
-           image.textureWidth <= kMaxTextureSide && image.textureHeight > 0 &&
-           image.textureHeight <= kMaxTextureSide;
+// The texture sides are those a build gives the picture's sizes, so an entry
+// of another texture rule, or one edited, can never shape a quad.
+bool SizesAgree(const PictureCacheImage& image) {
+    return image.width > 0 && image.height > 0 &&
+           image.textureWidth == PowerOfTwoSide(image.width) &&
+           image.textureHeight == PowerOfTwoSide(image.height);
 }
 
 // Latin Extended-A pairs a capital with the small letter after it, except in
@@ -112,13 +116,17 @@ std::u16string FoldPathCase(std::u16string_view path) {
     return folded;
 }
 
-PictureCacheKey MakePictureCacheKey(std::u16string_view listedPath, uint64_t fileSize,
-                                    uint64_t writeTime) {
+PictureCacheKey MakePictureCacheKey(std::u16string_view listedPath, const PictureFileState& state) {
     PictureCacheKey key;
     key.path = FoldPathCase(listedPath);
-    key.fileSize = fileSize;
-    key.writeTime = writeTime;
+    key.file = state;
     return key;
+}
+
+bool SameKey(const PictureCacheKey& a, const PictureCacheKey& b) {
+    return a.version == b.version && a.file.size == b.file.size &&
+           a.file.writeTime == b.file.writeTime && a.file.volume == b.file.volume &&
+           a.file.index == b.file.index && a.path == b.path;
 }
 
 std::u16string PictureCacheFileName(const PictureCacheKey& key) {
@@ -149,7 +157,7 @@ size_t MaxPictureCacheEntryBytes() {
 std::vector<uint8_t> ComposePictureCacheEntry(const PictureCacheKey& key,
                                               const PictureCacheImage& image) {
     const size_t rowBytes = size_t(image.textureWidth) * 4;
-    if (key.path.size() > kMaxCachedPathUnits || !SizesInRange(image) || !image.pixels ||
+    if (key.path.size() > kMaxCachedPathUnits || !SizesAgree(image) || !image.pixels ||
         image.stride < rowBytes) {
         return {};
     }
@@ -178,8 +186,9 @@ bool ParsePictureCacheEntry(const uint8_t* bytes, size_t count, const PictureCac
     Reader in(bytes, count);
     const uint8_t* magic = in.Take(sizeof kMagic);
     if (!magic || std::memcmp(magic, kMagic, sizeof kMagic) != 0) return false;
-    if (!in.Expect(key.version, 4) || !in.Expect(key.fileSize, 8) ||
-        !in.Expect(key.writeTime, 8) || !in.Expect(key.path.size(), 4)) {
+    if (!in.Expect(key.version, 4) || !in.Expect(key.file.size, 8) ||
+        !in.Expect(key.file.writeTime, 8) || !in.Expect(key.file.volume, 4) ||
+        !in.Expect(key.file.index, 8) || !in.Expect(key.path.size(), 4)) {
         return false;
     }
     for (char16_t unit : key.path) {
@@ -198,7 +207,7 @@ bool ParsePictureCacheEntry(const uint8_t* bytes, size_t count, const PictureCac
     }
     found.textureWidth = int32_t(textureWidth);
     found.textureHeight = int32_t(textureHeight);
-    if (!SizesInRange(found)) return false;
+    if (!SizesAgree(found)) return false;
     found.stride = size_t(found.textureWidth) * 4;
     const size_t pixelBytes = found.stride * size_t(found.textureHeight);
     found.pixels = in.Take(pixelBytes);

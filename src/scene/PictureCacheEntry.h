@@ -12,16 +12,26 @@
 namespace WorkSpace {
 
 // Changes whenever decoding, turning upright or redrawing to texture size
-// would give other pixels, so that no entry of an older build is believed.
-constexpr uint32_t kPictureCacheVersion = 1;
+// would give other pixels, or the entry's layout changes, so that no entry of
+// an older build is believed.
+constexpr uint32_t kPictureCacheVersion = 2;
 
 // Longest listed path an entry keeps, UTF-16 units (the longest Windows path).
 constexpr size_t kMaxCachedPathUnits = 32767;
 
-struct PictureCacheKey {
-    std::u16string path;     // the path as listed, case folded by FoldPathCase
-    uint64_t fileSize = 0;   // bytes
+// What a listed picture's file is now. Its size and time are the file's own
+// (a link's target's), and the volume and index tell another file at the
+// same path from it, even one of the same size and time.
+struct PictureFileState {
+    uint64_t size = 0;       // bytes
     uint64_t writeTime = 0;  // last write, 100 ns units since 1601 (as Windows keeps it)
+    uint32_t volume = 0;     // serial number of the volume holding it
+    uint64_t index = 0;      // the file's number on that volume
+};
+
+struct PictureCacheKey {
+    std::u16string path;  // the path as listed, case folded by FoldPathCase
+    PictureFileState file;
     uint32_t version = kPictureCacheVersion;
 };
 
@@ -30,7 +40,7 @@ struct PictureCacheKey {
 struct PictureCacheImage {
     int32_t width = 0;          // the picture as decoded and turned upright, pixels
     int32_t height = 0;
-    int32_t textureWidth = 0;   // the pixels' size, 1..kMaxTextureSide
+    int32_t textureWidth = 0;   // the pixels' size: PowerOfTwoSide of width and height
     int32_t textureHeight = 0;
     const uint8_t* pixels = nullptr;
     size_t stride = 0;          // bytes, at least textureWidth * 4
@@ -40,9 +50,11 @@ struct PictureCacheImage {
 // folded to small letters.
 std::u16string FoldPathCase(std::u16string_view path);
 
-// Returns the key of a listed path with the file's size and last-write time.
-PictureCacheKey MakePictureCacheKey(std::u16string_view listedPath, uint64_t fileSize,
-                                    uint64_t writeTime);
+// Returns the key of a listed path whose file is in `state`.
+PictureCacheKey MakePictureCacheKey(std::u16string_view listedPath, const PictureFileState& state);
+
+// Returns true when both keys name the same file in the same state.
+bool SameKey(const PictureCacheKey& a, const PictureCacheKey& b);
 
 // Returns the entry's file name for `key`: 16 hexadecimal digits of a hash of
 // the whole key, then ".entry".
@@ -52,7 +64,8 @@ std::u16string PictureCacheFileName(const PictureCacheKey& key);
 bool IsPictureCacheFileName(std::u16string_view name);
 
 // Returns the entry's bytes, or none when the key's path is longer than
-// kMaxCachedPathUnits or a size is out of range.
+// kMaxCachedPathUnits, a size is not positive, or the texture sides are not
+// those PowerOfTwoSide gives the picture's sizes.
 std::vector<uint8_t> ComposePictureCacheEntry(const PictureCacheKey& key,
                                               const PictureCacheImage& image);
 
@@ -60,7 +73,8 @@ std::vector<uint8_t> ComposePictureCacheEntry(const PictureCacheKey& key,
 size_t MaxPictureCacheEntryBytes();
 
 // Returns true when `bytes` are a whole entry for exactly `key` whose checksum
-// holds; `image` then points into `bytes` (stride textureWidth * 4).
+// and sizes hold (as ComposePictureCacheEntry asks); `image` then points into
+// `bytes` (stride textureWidth * 4).
 bool ParsePictureCacheEntry(const uint8_t* bytes, size_t count, const PictureCacheKey& key,
                             PictureCacheImage& image);
 

@@ -20,28 +20,33 @@ constexpr const wchar_t* kTempSuffix = L".tmp";
 // FAT), and the entry would then outlive the content it was made from.
 constexpr uint64_t kSettledAge = 2 * 10000000ull;
 
-uint64_t Ticks(const FILETIME& time) {
-    return (uint64_t(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-}
+uint64_t Joined(DWORD high, DWORD low) { return (uint64_t(high) << 32) | low; }
 
-// Returns true with the key of the listed picture as the file is now, from
-// one attribute call; false when it is gone or a folder.
+uint64_t Ticks(const FILETIME& time) { return Joined(time.dwHighDateTime, time.dwLowDateTime); }
+
+// Returns true with the key of the listed picture as its file is now; false
+// when it is gone or a folder. The key comes from the opened file, which is a
+// link's target: the path's own attributes would be the link's. Opened for
+// its attributes only, it refuses no other opener.
 bool ReadPictureKey(const std::wstring& path, PictureCacheKey& key) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
-        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    UniqueFile file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!file || !GetFileInformationByHandle(file.Get(), &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
         return false;
     }
-    key = MakePictureCacheKey(AsU16(path),
-                              (uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
-                              Ticks(data.ftLastWriteTime));
+    key = MakePictureCacheKey(AsU16(path), {Joined(info.nFileSizeHigh, info.nFileSizeLow),
+                                            Ticks(info.ftLastWriteTime), info.dwVolumeSerialNumber,
+                                            Joined(info.nFileIndexHigh, info.nFileIndexLow)});
     return true;
 }
 
 bool Settled(const PictureCacheKey& key) {
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
-    return key.writeTime + kSettledAge <= Ticks(now);
+    return key.file.writeTime + kSettledAge <= Ticks(now);
 }
 
 // Returns the whole file, or false when it cannot be read or is larger than
@@ -130,15 +135,16 @@ bool IsTempName(std::wstring_view name) {
 
 bool PictureCache::Find(const PictureCacheKey& key, ImageHolder& holder) const {
     const std::wstring path = folder_ + L"\\" + ToWide(PictureCacheFileName(key));
-    // Write-attribute access marks the entry used; a folder that is read-only
-    // still lends its entries. No one writes an entry in place (Keep moves a
-    // whole one over it), and none is moved or deleted while it is read here.
-    constexpr DWORD kSharing = FILE_SHARE_READ | FILE_SHARE_WRITE;
-    bool markable = true;
-    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ | FILE_WRITE_ATTRIBUTES, kSharing,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Write-attribute access marks the entry used, and delete access removes a
+    // damaged one through this handle; a folder that is read-only still lends
+    // its entries. Everything goes through the handle, so other readers and a
+    // trim may share the entry.
+    constexpr DWORD kSharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    bool writable = true;
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ | FILE_WRITE_ATTRIBUTES | DELETE,
+                                kSharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file && GetLastError() == ERROR_ACCESS_DENIED) {
-        markable = false;
+        writable = false;
         file.Reset(CreateFileW(path.c_str(), GENERIC_READ, kSharing, nullptr, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
     }
@@ -148,16 +154,21 @@ bool PictureCache::Find(const PictureCacheKey& key, ImageHolder& holder) const {
     if (!ReadEntryFile(file.Get(), bytes) ||
         !ParsePictureCacheEntry(bytes.data(), bytes.size(), key, entry)) {
         // Damaged, of another version, or another key's under the same name:
-        // it goes, and the decoded picture's entry takes its place.
-        file.Reset();
-        DeleteFileW(path.c_str());
+        // it goes, and the decoded picture's entry takes its place. Removed by
+        // its name once closed, it could be another saver's fresh entry by then.
+        DamagedEntryRead(path);
+        if (writable) {
+            FILE_DISPOSITION_INFO disposition{TRUE};
+            SetFileInformationByHandle(file.Get(), FileDispositionInfo, &disposition,
+                                       sizeof disposition);
+        }
         return false;
     }
     holder.image = ImageOf(entry);
     if (!holder.image) return false;
     holder.width = entry.width;
     holder.height = entry.height;
-    if (markable) {
+    if (writable) {
         FILETIME now;
         GetSystemTimeAsFileTime(&now);
         SetFileTime(file.Get(), nullptr, nullptr, &now);
@@ -183,6 +194,8 @@ bool PictureCache::Load(const std::wstring& path, ImageHolder& holder,
         try {
             pending.bytes = EntryOf(key, holder);
             pending.path = folder_ + L"\\" + ToWide(PictureCacheFileName(key));
+            pending.picture = path;
+            pending.key = std::move(key);
         } catch (const std::bad_alloc&) {
             pending = PendingEntry();  // no memory for the entry: the picture still loads
         }
@@ -191,45 +204,54 @@ bool PictureCache::Load(const std::wstring& path, ImageHolder& holder,
 }
 
 // Written under a name of its own and then moved into place, so a reader in
-// another thread or process sees the old entry, the new one, or none.
+// another thread or process sees the old entry, the new one, or none. A
+// picture rewritten since its key was read may have been decoded from either
+// content, so its key is read again first.
 bool PictureCache::Keep(PendingEntry& pending) const {
     const PendingEntry entry = std::move(pending);
     pending = PendingEntry();
     if (entry.bytes.empty() || entry.path.empty()) return false;
-    const std::wstring temp = TempPathFor(entry.path);
-    UniqueFile file = CreateTempFile(temp);
-    if (!file && GetLastError() == ERROR_PATH_NOT_FOUND) {
-        MakeFolder(folder_);
-        file = CreateTempFile(temp);
+    try {
+        PictureCacheKey now;
+        if (!ReadPictureKey(entry.picture, now) || !SameKey(now, entry.key)) return false;
+        const std::wstring temp = TempPathFor(entry.path);
+        UniqueFile file = CreateTempFile(temp);
+        if (!file && GetLastError() == ERROR_PATH_NOT_FOUND) {
+            MakeFolder(folder_);
+            file = CreateTempFile(temp);
+        }
+        if (!file) return false;
+        DWORD written = 0;
+        const bool whole = WriteFile(file.Get(), entry.bytes.data(), DWORD(entry.bytes.size()),
+                                     &written, nullptr) &&
+                           written == entry.bytes.size();
+        const bool closed = CloseHandle(file.Detach()) != 0;
+        if (whole && closed &&
+            MoveFileExW(temp.c_str(), entry.path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+            return true;
+        }
+        DeleteFileW(temp.c_str());  // a full disk or a reader holding the old entry
+        return false;
+    } catch (const std::bad_alloc&) {
+        return false;  // no memory for a name or the key: no file was made, only the entry is lost
     }
-    if (!file) return false;
-    DWORD written = 0;
-    const bool whole = WriteFile(file.Get(), entry.bytes.data(), DWORD(entry.bytes.size()),
-                                 &written, nullptr) &&
-                       written == entry.bytes.size();
-    const bool closed = CloseHandle(file.Detach()) != 0;
-    if (whole && closed && MoveFileExW(temp.c_str(), entry.path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        return true;
-    }
-    DeleteFileW(temp.c_str());  // a full disk or a reader holding the old entry
-    return false;
 }
 
 void PictureCache::Trim(uint64_t bound) const {
     if (folder_.empty()) return;
-    std::vector<FolderFile> entries;
-    uint64_t total = 0;
     FILETIME nowTime;
     GetSystemTimeAsFileTime(&nowTime);
     const uint64_t now = Ticks(nowTime);
     try {
+        std::vector<FolderFile> entries;
+        uint64_t total = 0;
         WIN32_FIND_DATAW found;
         UniqueFind search(FindFirstFileW((folder_ + L"\\*").c_str(), &found));
         if (!search) return;
         do {
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
             FolderFile file{found.cFileName, Ticks(found.ftLastWriteTime),
-                            (uint64_t(found.nFileSizeHigh) << 32) | found.nFileSizeLow};
+                            Joined(found.nFileSizeHigh, found.nFileSizeLow)};
             if (IsPictureCacheFileName(AsU16(file.name))) {
                 total += file.bytes;
                 entries.push_back(std::move(file));
@@ -237,16 +259,16 @@ void PictureCache::Trim(uint64_t bound) const {
                 DeleteFileW((folder_ + L"\\" + file.name).c_str());
             }
         } while (FindNextFileW(search.Get(), &found));
+        std::sort(entries.begin(), entries.end(),
+                  [](const FolderFile& a, const FolderFile& b) { return a.written < b.written; });
+        for (const FolderFile& file : entries) {
+            if (total < bound) break;
+            // An entry that cannot go (another process holds it) is not counted
+            // as gone, so the next one goes too.
+            if (DeleteFileW((folder_ + L"\\" + file.name).c_str())) total -= file.bytes;
+        }
     } catch (const std::bad_alloc&) {
-        return;  // no memory to list the folder: trimmed after a later build
-    }
-    std::sort(entries.begin(), entries.end(),
-              [](const FolderFile& a, const FolderFile& b) { return a.written < b.written; });
-    for (const FolderFile& file : entries) {
-        if (total < bound) break;
-        // An entry in use by another process stays; it is no larger than any other.
-        DeleteFileW((folder_ + L"\\" + file.name).c_str());
-        total -= file.bytes;
+        // No memory to list the folder or name an entry: trimmed after a later build.
     }
 }
 

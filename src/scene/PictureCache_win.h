@@ -21,6 +21,8 @@ constexpr uint64_t kPictureCacheBytes = 64ull << 20;
 struct PendingEntry {
     std::wstring path;  // where the entry goes
     std::vector<uint8_t> bytes;
+    std::wstring picture;  // the listed path it was made from
+    PictureCacheKey key;   // that file as it was before it was decoded
 };
 
 class PictureCache {
@@ -28,6 +30,9 @@ public:
     // No folder: finds nothing and keeps nothing.
     PictureCache() = default;
     explicit PictureCache(std::wstring folder) : folder_(std::move(folder)) {}
+    PictureCache(const PictureCache&) = default;
+    PictureCache& operator=(const PictureCache&) = default;
+    virtual ~PictureCache() = default;
 
     const std::wstring& Folder() const { return folder_; }
 
@@ -38,13 +43,21 @@ public:
     bool Load(const std::wstring& path, ImageHolder& holder, PendingEntry& pending) const;
 
     // Returns true after moving the pending entry into place whole (making the
-    // folder when missing); it is then empty. Safe on any thread and process.
+    // folder when missing), provided its picture's file is still as its key
+    // says; the pending entry is empty afterwards. Safe on any thread and
+    // process; without memory it only returns false.
     bool Keep(PendingEntry& pending) const;
 
     // Removes the entries least recently found or kept until the folder's
     // entries take less than `bound` bytes, and temporary files that a write
-    // left behind. For after a build, never during one.
+    // left behind. For after a build, never during one. Without memory it
+    // stops, and the next build's trim goes on.
     void Trim(uint64_t bound = kPictureCacheBytes) const;
+
+protected:
+    // Called between reading a damaged entry and removing it, with the entry's
+    // path; does nothing. A test has another saver keep its entry there.
+    virtual void DamagedEntryRead(const std::wstring& /*entryPath*/) const {}
 
 private:
     bool Find(const PictureCacheKey& key, ImageHolder& holder) const;

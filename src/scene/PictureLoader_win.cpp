@@ -2,17 +2,23 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <array>
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
 #include <utility>
 
-#include "scene/LoadOrder.h"
 #include "scene/TextureEntry.h"
 
 namespace WorkSpace {
 namespace {
+
+// Decoding threads that have not ended yet, of any load.
+std::atomic<int> runningDecoders{0};
+
+}  // namespace
 
 // A picture whose decoder is done, waiting for its upload.
 struct DecodedPicture {
@@ -21,11 +27,13 @@ struct DecodedPicture {
 };
 
 // What the decoding threads and the uploading thread share, all of it
-// touched only under `lock` except the read-only picture list.
+// touched only under `lock` except the read-only picture list. The threads
+// share its ownership, so that an abandoned load's threads can finish the
+// picture in hand after the load is gone.
 struct LoadState {
-    LoadState(const std::vector<std::wstring>& pictures, size_t wanted, size_t window,
+    LoadState(std::vector<std::wstring> pictures, size_t wanted, size_t window,
               const PictureCache* cache)
-        : pictures(pictures), cache(cache), order(pictures.size(), wanted, window) {}
+        : pictures(std::move(pictures)), cache(cache), order(this->pictures.size(), wanted, window) {}
 
     // Decodes a claimed picture (or takes it from the cache) outside the held
     // lock and files it for its upload; its cache entry, if any, is left in
@@ -56,7 +64,7 @@ struct LoadState {
         kept += written;
     }
 
-    const std::vector<std::wstring>& pictures;
+    const std::vector<std::wstring> pictures;
     const PictureCache* cache;
     size_t kept = 0;
     LoadOrder order;
@@ -67,55 +75,26 @@ struct LoadState {
     std::condition_variable pictureReady;  // a decoder is done with a picture
 };
 
-void DecodeLoop(LoadState& state) {
-    std::unique_lock<std::mutex> held(state.lock);
-    while (!state.stopping) {
-        size_t index = 0;
-        if (state.order.Start(index)) {
-            PendingEntry pending;
-            state.Decode(held, index, pending);
-            state.pictureReady.notify_one();
-            state.Keep(held, pending);
-        } else {
-            state.workReady.wait(held);
-        }
-    }
-}
+namespace {
 
-// The decoding threads of one load; they are told to stop and joined when
-// this goes, on every path out of the load.
-class DecoderPool {
-public:
-    DecoderPool(LoadState& state, size_t workers) : state_(state) {
-        for (size_t i = 0; i < workers && i < threads_.size(); ++i) {
-            try {
-                threads_[count_] = std::thread(DecodeLoop, std::ref(state));
-            } catch (...) {
-                break;  // fewer threads, or none: the caller decodes
+void DecodeLoop(std::shared_ptr<LoadState> shared) {
+    {
+        LoadState& state = *shared;
+        std::unique_lock<std::mutex> held(state.lock);
+        while (!state.stopping) {
+            size_t index = 0;
+            if (state.order.Start(index)) {
+                PendingEntry pending;
+                state.Decode(held, index, pending);
+                state.pictureReady.notify_one();
+                state.Keep(held, pending);
+            } else {
+                state.workReady.wait(held);
             }
-            ++count_;
         }
     }
-    DecoderPool(const DecoderPool&) = delete;
-    DecoderPool& operator=(const DecoderPool&) = delete;
-    ~DecoderPool() { Stop(); }
-    // Tells the threads to stop and joins them; called without the state's lock.
-    void Stop() {
-        {
-            std::lock_guard<std::mutex> held(state_.lock);
-            state_.stopping = true;
-        }
-        state_.workReady.notify_all();
-        for (size_t i = 0; i < count_; ++i) threads_[i].join();
-        count_ = 0;
-    }
-    size_t Count() const { return count_; }
-
-private:
-    LoadState& state_;
-    std::array<std::thread, kMaxLoadWorkers> threads_;
-    size_t count_ = 0;
-};
+    --runningDecoders;
+}
 
 }  // namespace
 
@@ -133,26 +112,56 @@ size_t MachineLoadWorkers() {
     return LoadWorkerCount(processors);
 }
 
-PictureLoadReport LoadPictures(const std::vector<std::wstring>& pictures, size_t wanted,
-                               size_t workers, const PictureUpload& upload,
-                               const PictureCache* cache) {
+PictureLoad::PictureLoad(std::vector<std::wstring> pictures, size_t wanted, size_t workers,
+                         PictureUpload upload, const PictureCache* cache)
+    : upload_(std::move(upload)) {
     // The image services start here, once, before any thread could race to start them.
     if (!StartImageServices()) workers = 0;
-    LoadState state(pictures, wanted, LoadWindow(workers), cache);
-    PictureLoadReport report;
-    DecoderPool pool(state, workers);
-    report.workers = pool.Count();
+    workers = std::min(workers, threads_.size());
+    state_ = std::make_shared<LoadState>(std::move(pictures), wanted, LoadWindow(workers), cache);
+    for (; threadCount_ < workers; ++threadCount_) {
+        ++runningDecoders;
+        try {
+            threads_[threadCount_] = std::thread(DecodeLoop, state_);
+        } catch (...) {
+            --runningDecoders;
+            break;  // fewer threads, or none: the caller decodes
+        }
+    }
+    report_.workers = threadCount_;
+}
+
+PictureLoad::~PictureLoad() { StopThreads(false); }
+
+// Tells the threads to stop; joins them when `wait`, else leaves them to end
+// on their own. Called without the state's lock.
+void PictureLoad::StopThreads(bool wait) {
+    {
+        std::lock_guard<std::mutex> held(state_->lock);
+        state_->stopping = true;
+    }
+    state_->workReady.notify_all();
+    for (size_t i = 0; i < threadCount_; ++i) {
+        if (wait) threads_[i].join();
+        else threads_[i].detach();
+    }
+    threadCount_ = 0;
+}
+
+bool PictureLoad::Step() {
+    LoadState& state = *state_;
     std::unique_lock<std::mutex> held(state.lock);
+    bool decodedHere = false;
     while (!state.order.Complete()) {
         size_t index = 0;
         if (!state.order.NextToTake(index)) {
-            if (pool.Count() > 0) {
-                state.pictureReady.wait(held);
-            } else if (state.order.Start(index)) {
-                PendingEntry pending;
-                state.Decode(held, index, pending);
-                state.Keep(held, pending);
-            }
+            // Nothing to hand on yet: the threads are at it, or the caller
+            // decodes one picture per step itself.
+            if (threadCount_ > 0 || decodedHere || !state.order.Start(index)) return false;
+            PendingEntry pending;
+            state.Decode(held, index, pending);
+            state.Keep(held, pending);
+            decodedHere = true;
             continue;
         }
         DecodedPicture picture = std::move(state.places[index % state.order.Window()]);
@@ -160,7 +169,7 @@ PictureLoadReport LoadPictures(const std::vector<std::wstring>& pictures, size_t
         bool loaded = false;
         if (picture.decoded) {
             try {
-                loaded = upload(index, picture.holder);
+                loaded = upload_(index, picture.holder);
             } catch (...) {
                 loaded = false;  // the upload could not be made: the picture is left out
             }
@@ -170,15 +179,33 @@ PictureLoadReport LoadPictures(const std::vector<std::wstring>& pictures, size_t
         state.order.Take(index, loaded);
         state.workReady.notify_all();
     }
-    report.decoded = state.order.Started();
-    report.loaded = state.order.Loaded();
-    report.peakPending = state.order.PeakPending();
+    report_.decoded = state.order.Started();
+    report_.loaded = state.order.Loaded();
+    report_.peakPending = state.order.PeakPending();
     // A decoder may still be writing an entry after the last picture was
     // taken: the count is read once they have all ended.
     held.unlock();
-    pool.Stop();
-    report.kept = state.kept;
-    return report;
+    StopThreads(true);
+    report_.kept = state.kept;
+    return true;
 }
+
+void PictureLoad::WaitForPicture() {
+    if (threadCount_ == 0) return;
+    LoadState& state = *state_;
+    std::unique_lock<std::mutex> held(state.lock);
+    size_t index = 0;
+    if (!state.order.Complete() && !state.order.NextToTake(index)) state.pictureReady.wait(held);
+}
+
+PictureLoadReport LoadPictures(const std::vector<std::wstring>& pictures, size_t wanted,
+                               size_t workers, const PictureUpload& upload,
+                               const PictureCache* cache) {
+    PictureLoad load(pictures, wanted, workers, upload, cache);
+    while (!load.Step()) load.WaitForPicture();
+    return load.Report();
+}
+
+bool DecodersRunning() { return runningDecoders.load() > 0; }
 
 }  // namespace WorkSpace

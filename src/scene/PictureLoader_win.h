@@ -3,13 +3,17 @@
 // thread uploads them one by one in list order. The outcome (which pictures
 // load, under which names, in which order) is that of decoding them one
 // after the other on the calling thread; only the time differs.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "resources/PictureDecoding_win.h"
+#include "scene/LoadOrder.h"
 #include "scene/PictureCache_win.h"
 
 namespace WorkSpace {
@@ -31,17 +35,56 @@ struct PictureLoadReport {
 // processor the process may run on, at most four, none with one processor.
 size_t MachineLoadWorkers();
 
-// Decodes pictures[0], pictures[1], ... with LoadPictureFile and hands every
-// decoded one to `upload` on the calling thread, strictly in list order, until
-// `wanted` uploads returned true or the list ends. Up to `workers` threads
-// decode meanwhile, never more than LoadWindow(workers) pictures ahead of the
-// uploads and never a picture beyond the one that completes `wanted`; the
-// threads end before this returns. With no thread started (0 asked, or none
-// could be made) the caller decodes each picture itself. With a `cache`, a
-// picture it holds is taken from it instead, and each decoded one is kept
-// there once it has been handed on.
+struct LoadState;
+
+// A load that runs while its caller goes on with other work (a window's
+// messages): the decoding threads work meanwhile, and each Step hands the
+// pictures they finished to `upload` on the calling thread, strictly in list
+// order, until `wanted` uploads returned true or the list ends. Up to
+// `workers` threads decode, never more than LoadWindow(workers) pictures ahead
+// of the uploads and never a picture beyond the one that completes `wanted`.
+// With no thread started (0 asked, or none could be made) each Step decodes
+// the next picture itself. With a `cache`, a picture it holds is taken from
+// it instead, and each decoded one is kept there once it has been handed on.
+class PictureLoad {
+public:
+    PictureLoad(std::vector<std::wstring> pictures, size_t wanted, size_t workers,
+                PictureUpload upload, const PictureCache* cache = nullptr);
+    PictureLoad(const PictureLoad&) = delete;
+    PictureLoad& operator=(const PictureLoad&) = delete;
+    // A load dropped before it is complete is abandoned: its threads stop
+    // after the picture in hand, and nobody waits for them.
+    ~PictureLoad();
+
+    // Returns true once the load is complete and its threads have ended,
+    // after uploading every picture that is next in order and decoded.
+    // Waits for no decoder.
+    bool Step();
+    // Returns when a decoder has finished a picture, or at once when no
+    // thread decodes or the load is complete.
+    void WaitForPicture();
+    // What the load did; complete once Step returned true.
+    const PictureLoadReport& Report() const { return report_; }
+
+private:
+    void StopThreads(bool wait);
+
+    std::shared_ptr<LoadState> state_;
+    PictureUpload upload_;
+    std::array<std::thread, kMaxLoadWorkers> threads_;
+    size_t threadCount_ = 0;
+    PictureLoadReport report_;
+};
+
+// Returns what the load did after running it to its end: PictureLoad, with
+// the caller waiting for each picture.
 PictureLoadReport LoadPictures(const std::vector<std::wstring>& pictures, size_t wanted,
                                size_t workers, const PictureUpload& upload,
                                const PictureCache* cache = nullptr);
+
+// Returns true while decoding threads still run; at the end of the process
+// only an abandoned load's can, and the process then ends without releasing
+// the image services under them.
+bool DecodersRunning();
 
 }  // namespace WorkSpace

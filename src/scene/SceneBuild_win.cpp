@@ -27,30 +27,45 @@ std::vector<PictureInfo> LoadedPictures(const TextureList& list) {
     return infos;
 }
 
-}  // namespace
-
-// Only the first 30 pictures that load can ever be on a quad, so loading stops
-// there: a list of thousands starts as fast as a list of 30 and the 32-bit
-// process never holds more than the textures that fly.
-void LoadScenePictures(const std::vector<std::wstring>& pictures) {
+// Returns the load of the first pictures that can fly into the emptied
+// texture list: only the first 30 that load can ever be on a quad, so loading
+// stops there, and a list of thousands starts as fast as a list of 30.
+std::unique_ptr<PictureLoad> StartPictureLoad(const std::vector<std::wstring>& pictures,
+                                              size_t workers) {
     TextureList& list = TheTextureList();
     list.Clear();
-    const PictureCache& cache = ThePictureCache();
-    const PictureLoadReport report =
-        LoadPictures(pictures, size_t(kMaxSlots), MachineLoadWorkers(),
-                     [&list](size_t index, ImageHolder& holder) {
-                         return list.AddLoadedPicture(holder, int32_t(index)) >= 0;
-                     },
-                     &cache);
+    return std::make_unique<PictureLoad>(
+        pictures, size_t(kMaxSlots), workers,
+        [&list](size_t index, ImageHolder& holder) {
+            return list.AddLoadedPicture(holder, int32_t(index)) >= 0;
+        },
+        &ThePictureCache());
+}
+
+// Fills the slots from what the finished load made.
+void FillSlotsFromTextures(const PictureLoadReport& report) {
     std::vector<PictureInfo> infos;
     try {
-        infos = LoadedPictures(list);
+        infos = LoadedPictures(TheTextureList());
     } catch (const std::bad_alloc&) {
         infos.clear();  // no memory for the records: an empty scene
     }
     FillSlots(TheScene(), infos, GetTickCount());
     // Only a build that added entries can have taken the cache over its bound.
-    if (report.kept > 0) cache.Trim();
+    if (report.kept > 0) ThePictureCache().Trim();
+}
+
+void FinishScene() {
+    // No package or no logo in it: the scene flies without a logo.
+    PlaceLogo(LoadPackageImage(kLogoMember, ZipReader::Instance()));
+}
+
+}  // namespace
+
+void LoadScenePictures(const std::vector<std::wstring>& pictures) {
+    std::unique_ptr<PictureLoad> load = StartPictureLoad(pictures, MachineLoadWorkers());
+    while (!load->Step()) load->WaitForPicture();
+    FillSlotsFromTextures(load->Report());
 }
 
 void PlaceLogo(UniqueImage image) {
@@ -74,7 +89,8 @@ void PlaceLogo(UniqueImage image) {
     logo.velocity = Vec4{0.0f, 0.0f, 0.0f, 1.0f};
 }
 
-bool BuildScene(const std::wstring& settingsPath, bool keepSettings) {
+void SceneBuilder::Start(const std::wstring& settingsPath, bool keepSettings, size_t workers) {
+    load_.reset();
     FrameClock::Instance().Start();
     try {
         PictureSettings& settings = Settings();
@@ -83,12 +99,32 @@ bool BuildScene(const std::wstring& settingsPath, bool keepSettings) {
             settings.Load(settingsPath);
             TheScene().scheme = settings.Scheme();
         }
-        LoadScenePictures(settings.pictures);
+        load_ = StartPictureLoad(settings.pictures, workers);
     } catch (const std::bad_alloc&) {
-        FillSlots(TheScene(), {}, 0);  // no memory to read the list: an empty scene
+        // No memory to read the list: an empty scene.
+        load_.reset();
+        FillSlots(TheScene(), {}, 0);
+        FinishScene();
     }
-    // No package or no logo in it: the scene flies without a logo.
-    PlaceLogo(LoadPackageImage(kLogoMember, ZipReader::Instance()));
+}
+
+bool SceneBuilder::Step() {
+    if (!load_) return true;
+    if (!load_->Step()) return false;
+    const std::unique_ptr<PictureLoad> done = std::move(load_);
+    FillSlotsFromTextures(done->Report());
+    FinishScene();
+    return true;
+}
+
+void SceneBuilder::Wait() {
+    if (load_) load_->WaitForPicture();
+}
+
+bool BuildScene(const std::wstring& settingsPath, bool keepSettings) {
+    SceneBuilder builder;
+    builder.Start(settingsPath, keepSettings, MachineLoadWorkers());
+    while (!builder.Step()) builder.Wait();
     return true;
 }
 

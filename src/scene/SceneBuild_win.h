@@ -2,10 +2,12 @@
 // The scene made from the user's choice: settings read, one texture per
 // picture that can fly, slots filled, the logo placed in the bottom-left
 // corner. All decoding and uploading of the saver happens here.
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "resources/ImageServices_win.h"
+#include "scene/PictureLoader_win.h"
 
 namespace WorkSpace {
 
@@ -15,6 +17,30 @@ namespace WorkSpace {
 // are used as they are. The build has no failing outcome: pictures that do
 // not load are left out, and a missing logo leaves the logo as it was.
 bool BuildScene(const std::wstring& settingsPath, bool keepSettings);
+
+// A scene build that runs while its window answers messages: Start reads the
+// settings and sets the decoding threads going, each Step uploads (on the
+// thread that owns the OpenGL context) what they finished, and the Step that
+// completes the load fills the slots and places the logo. The outcome is that
+// of BuildScene.
+class SceneBuilder {
+public:
+    // Starts building the scene anew with `workers` decoding threads (see
+    // BuildScene for `settingsPath` and `keepSettings`); a build under way is
+    // abandoned first.
+    void Start(const std::wstring& settingsPath, bool keepSettings, size_t workers);
+    // Returns true once the scene is built; at once when no build is under way.
+    bool Step();
+    // Returns when a decoder has finished a picture, or at once when there is
+    // nothing to wait for.
+    void Wait();
+    bool Building() const { return load_ != nullptr; }
+    // Drops the build under way, half made: nobody waits for its decoders.
+    void Abandon() { load_.reset(); }
+
+private:
+    std::unique_ptr<PictureLoad> load_;
+};
 
 // Empties the texture list, makes picture i's texture under the name i until
 // as many pictures have loaded as there are slots (or the list ends), and

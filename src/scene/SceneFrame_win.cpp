@@ -96,4 +96,10 @@ bool RenderFrame(bool probeFrame) {
     return true;
 }
 
+bool ClearFrame() {
+    if (GlReady()) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);  // the clear colour is black
+    SwapBuffers(TheRenderContext().deviceContext.Get());
+    return true;
+}
+
 }  // namespace WorkSpace

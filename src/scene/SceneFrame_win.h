@@ -13,6 +13,9 @@ bool AnimateScene();
 // the buffers. A probe frame is drawn in full and wiped before it is shown.
 bool RenderFrame(bool probeFrame);
 
+// Returns true after showing a black frame in the OpenGL context's window.
+bool ClearFrame();
+
 // Draws one flying picture and its soft border.
 void DrawQuad3D(const SceneQuad& quad);
 // Draws the fading black frame around a picture, `border` world units wide.

@@ -73,7 +73,11 @@ HANDLE SettingsFileOps::OpenForRewrite(const std::wstring& path) {
 
 bool SettingsFileOps::ReadAll(HANDLE file, std::string& bytes) {
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file, &size) || size.QuadPart > LONGLONG(kSettingsFileLimit)) return false;
+    if (!GetFileSizeEx(file, &size)) return false;
+    if (size.QuadPart > LONGLONG(kSettingsFileLimit)) {
+        SetLastError(ERROR_FILE_TOO_LARGE);
+        return false;
+    }
     if (SetFilePointer(file, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return false;
     bytes.assign(std::size_t(size.QuadPart), '\0');
     std::size_t done = 0;
@@ -94,7 +98,11 @@ bool SettingsFileOps::WriteAll(HANDLE file, std::string_view bytes) {
     while (done < bytes.size()) {
         DWORD put = 0;
         const DWORD want = DWORD(std::min<std::size_t>(bytes.size() - done, kChunkBytes));
-        if (!WriteFile(file, bytes.data() + done, want, &put, nullptr) || put == 0) return false;
+        if (!WriteFile(file, bytes.data() + done, want, &put, nullptr)) return false;
+        if (put == 0) {
+            SetLastError(ERROR_WRITE_FAULT);  // nothing written, and the call said no more
+            return false;
+        }
         done += put;
     }
     return true;

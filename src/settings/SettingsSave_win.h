@@ -14,14 +14,17 @@ namespace WorkSpace {
 // the dialog builds; a larger file counts as unreadable.
 constexpr std::size_t kSettingsFileLimit = std::size_t(64) << 20;
 
+// Each step that fails leaves its own error as the thread's last error.
 class SettingsFileOps {
 public:
     virtual ~SettingsFileOps() = default;
     // Each returns INVALID_HANDLE_VALUE on failure; the caller closes the handle.
     virtual HANDLE CreateTemporary(const std::wstring& path);  // a new file, or an old temporary file reused
     virtual HANDLE OpenForRewrite(const std::wstring& path);   // an existing file, read and write
-    virtual bool ReadAll(HANDLE file, std::string& bytes);     // from the start to the end
-    virtual bool WriteAll(HANDLE file, std::string_view bytes);  // from the start
+    // From the start to the end; a file beyond kSettingsFileLimit fails with ERROR_FILE_TOO_LARGE.
+    virtual bool ReadAll(HANDLE file, std::string& bytes);
+    // From the start; a write that writes nothing fails with ERROR_WRITE_FAULT.
+    virtual bool WriteAll(HANDLE file, std::string_view bytes);
     virtual bool CutToLength(HANDLE file);                     // end of file at the current position
     virtual bool Flush(HANDLE file);
     virtual bool Exists(const std::wstring& path);

@@ -10,7 +10,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const WorkSpace::PictureCacheKey key =
-        WorkSpace::MakePictureCacheKey(u"C:\\Pictures\\a.jpg", 1234, 5678);
+        WorkSpace::MakePictureCacheKey(u"C:\\Pictures\\a.jpg", {1234, 5678, 0x5A000000, 0xA72988});
     WorkSpace::PictureCacheImage image;
     if (!WorkSpace::ParsePictureCacheEntry(data, size, key, image)) {
         if (image.pixels) __builtin_trap();

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -18,14 +21,70 @@ using namespace testpictures;
 
 namespace {
 
+// Allocation failures on demand, for one thread: while armed, the allocation
+// that many allocations on throws as new does without memory.
+std::atomic<DWORD> g_failingThread{0};
+std::atomic<long> g_allocationsLeft{0};
+
+class FailingAllocation {
+public:
+    explicit FailingAllocation(long after) {
+        g_allocationsLeft = after;
+        g_failingThread = GetCurrentThreadId();
+    }
+    FailingAllocation(const FailingAllocation&) = delete;
+    FailingAllocation& operator=(const FailingAllocation&) = delete;
+    ~FailingAllocation() { g_failingThread = 0; }
+    bool Failed() const { return g_allocationsLeft < 0; }
+};
+
+}  // namespace
+
+// Every allocation of this test program comes here; unarmed, it is malloc's,
+// as the library's own new is (and its delete frees with free).
+void* operator new(std::size_t bytes) {
+    if (g_failingThread.load(std::memory_order_relaxed) == GetCurrentThreadId() &&
+        g_allocationsLeft-- == 0) {
+        throw std::bad_alloc();
+    }
+    if (void* block = std::malloc(bytes ? bytes : 1)) return block;
+    throw std::bad_alloc();
+}
+
+namespace {
+
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 PictureCacheKey KeyOf(const std::wstring& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
-    return MakePictureCacheKey(AsU16(path), data.nFileSizeLow,
-                               (uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) |
-                                   data.ftLastWriteTime.dwLowDateTime);
+    HANDLE file = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    BY_HANDLE_FILE_INFORMATION info{};
+    GetFileInformationByHandle(file, &info);
+    CloseHandle(file);
+    const FILETIME& time = info.ftLastWriteTime;
+    return MakePictureCacheKey(AsU16(path), {info.nFileSizeLow,
+                                             (uint64_t(time.dwHighDateTime) << 32) | time.dwLowDateTime,
+                                             info.dwVolumeSerialNumber,
+                                             (uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow});
+}
+
+// Gives `to` the times of `from`.
+bool CopyTimes(const std::wstring& from, const std::wstring& to) {
+    FILETIME times[3];
+    HANDLE file = CreateFileW(from.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const bool read = GetFileTime(file, &times[0], &times[1], &times[2]);
+    CloseHandle(file);
+    file = CreateFileW(to.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    const bool written = read && SetFileTime(file, &times[0], &times[1], &times[2]);
+    CloseHandle(file);
+    return written;
+}
+
+// Returns how many files the cache folder holds, entries and temporary ones.
+int CountFiles(const PictureCache& cache) {
+    return WorkSpace::Testing::CountFiles(cache.Folder() + L"\\");
 }
 
 // What a build takes from a holder: the sizes and every texel.
@@ -63,9 +122,9 @@ protected:
     }
     void TearDown() override { RemoveTempFolder(folder_); }
     // A picture that changes from pixel to pixel, last written an hour ago.
-    std::wstring Picture(const wchar_t* name, uint32_t tint, int width = 300, int height = 200) {
+    std::wstring Picture(const wchar_t* name, uint32_t tint, const wchar_t* type = L"image/png") {
         const std::wstring path = folder_ + name;
-        EXPECT_TRUE(SavePicture(path, L"image/png", width, height, [tint](int x, int y) {
+        EXPECT_TRUE(SavePicture(path, type, 300, 200, [tint](int x, int y) {
             return 0xFF000000u | (uint32_t(x * 7 + y) & 0xFF) << 8 | uint32_t(y * 3) | tint;
         }));
         EXPECT_TRUE(AgeFile(path, 1));  // a picture written just now is not kept
@@ -145,6 +204,17 @@ TEST_F(PictureCacheTest, ChangedAndDeletedPicturesAreNotTakenFromTheCache) {
     EXPECT_FALSE(LoadFromCache(path, loaded, pending));
     EXPECT_TRUE(loaded == Decoded(path));
     ASSERT_TRUE(cache_.Keep(pending));
+    // Another file of the same size and time moved to the path (a restored
+    // copy, or a link's new target): the file itself tells them apart.
+    const std::wstring bitmap = Picture(L"a.bmp", 0x000080, L"image/bmp");
+    EXPECT_FALSE(LoadFromCache(bitmap, loaded, pending));
+    ASSERT_TRUE(cache_.Keep(pending));
+    const std::wstring other = Picture(L"b.bmp", 0x008000, L"image/bmp");
+    ASSERT_EQ(ReadBytes(other).size(), ReadBytes(bitmap).size());
+    ASSERT_TRUE(CopyTimes(bitmap, other));
+    ASSERT_TRUE(MoveFileExW(other.c_str(), bitmap.c_str(), MOVEFILE_REPLACE_EXISTING));
+    EXPECT_FALSE(LoadFromCache(bitmap, loaded, pending));
+    EXPECT_TRUE(loaded == Decoded(bitmap));
     Picture(L"a.png", 0x008000);
     ASSERT_TRUE(AgeFile(path, 0));  // written just now: it loads, but is not kept yet
     ImageHolder holder;
@@ -155,6 +225,87 @@ TEST_F(PictureCacheTest, ChangedAndDeletedPicturesAreNotTakenFromTheCache) {
     EXPECT_FALSE(cache_.Load(path, holder, pending));
     EXPECT_FALSE(holder.image);
     EXPECT_TRUE(pending.bytes.empty());
+}
+
+// A picture that changes between the reading of its key and the keeping of
+// its entry may have been decoded from either content: the entry is not
+// kept, and the next load decodes the picture as it is now.
+TEST_F(PictureCacheTest, APictureChangedBeforeItsEntryIsKeptIsNotKept) {
+    using Change = std::function<bool(const std::wstring& path)>;
+    struct Case { const char* what; Change change; };
+    const Case cases[] = {
+        {"rewritten, same size", [&](const std::wstring&) {
+             return !Picture(L"a.bmp", 0x000080, L"image/bmp").empty();
+         }},
+        {"replaced, same size and time", [&](const std::wstring& path) {
+             const std::wstring other = Picture(L"b.bmp", 0x008000, L"image/bmp");
+             return CopyTimes(path, other) &&
+                    MoveFileExW(other.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+         }},
+        {"deleted", [](const std::wstring& path) { return DeleteFileW(path.c_str()) != FALSE; }},
+    };
+    for (const Case& c : cases) {
+        const std::wstring path = Picture(L"a.bmp", 0x800000, L"image/bmp");
+        Loaded loaded;
+        PendingEntry pending;
+        EXPECT_FALSE(LoadFromCache(path, loaded, pending)) << c.what;
+        const std::wstring entryPath = pending.path;
+        ASSERT_TRUE(c.change(path)) << c.what;
+        EXPECT_FALSE(cache_.Keep(pending)) << c.what;
+        EXPECT_FALSE(Exists(entryPath)) << c.what;
+        EXPECT_EQ(CountFiles(cache_), 0) << c.what;
+        if (!Exists(path)) continue;
+        EXPECT_FALSE(LoadFromCache(path, loaded, pending)) << c.what;
+        EXPECT_TRUE(loaded == Decoded(path)) << c.what;
+    }
+}
+
+// Another saver's fresh entry arrives for a picture whose entry is being
+// found damaged, the moment the damaged one has been read.
+class RacedCache : public PictureCache {
+public:
+    RacedCache(const std::wstring& folder, const PendingEntry& fresh)
+        : PictureCache(folder), fresh_(fresh) {}
+    mutable int races = 0;
+    mutable bool freshKept = false;
+
+protected:
+    void DamagedEntryRead(const std::wstring&) const override {
+        ++races;
+        PendingEntry fresh = fresh_;
+        freshKept = PictureCache(Folder()).Keep(fresh);
+    }
+
+private:
+    const PendingEntry fresh_;
+};
+
+// The damaged entry goes through the handle that read it, never by its name:
+// a fresh entry that took its place (or was refused while it was open) is
+// never lost to that delete.
+TEST_F(PictureCacheTest, ADamagedEntryGoesButNotTheFreshOneAfterIt) {
+    const std::wstring path = Picture(L"a.png", 0x800000);
+    Loaded loaded;
+    PendingEntry pending;
+    EXPECT_FALSE(LoadFromCache(path, loaded, pending));
+    const PendingEntry fresh = pending;
+    const std::wstring entryPath = pending.path;
+    ASSERT_TRUE(cache_.Keep(pending));
+    ASSERT_TRUE(WriteBytes(entryPath, "damaged", 7));
+
+    const RacedCache raced(cache_.Folder(), fresh);
+    ImageHolder holder;
+    EXPECT_TRUE(raced.Load(path, holder, pending));
+    EXPECT_TRUE(Texels(holder) == Decoded(path));
+    EXPECT_EQ(raced.races, 1);
+    EXPECT_EQ(Exists(entryPath), raced.freshKept);
+    if (raced.freshKept) {
+        EXPECT_EQ(ReadBytes(entryPath), fresh.bytes);
+    }
+    EXPECT_EQ(CountFiles(cache_), raced.freshKept ? 1 : 0);
+    EXPECT_TRUE(cache_.Keep(pending));
+    EXPECT_TRUE(LoadFromCache(path, loaded, pending));
+    EXPECT_TRUE(loaded == Decoded(path));
 }
 
 // No folder, a folder that cannot be made, and entries that cannot be marked
@@ -219,10 +370,73 @@ TEST_F(PictureCacheTest, TrimKeepsTheMostRecentlyUsedUnderTheBound) {
     EXPECT_FALSE(Exists(staleTemp));
     EXPECT_TRUE(Exists(freshTemp));
     EXPECT_TRUE(Exists(other));
+    // An entry that another process holds stays, and is not counted as gone:
+    // the next one goes in its place, so the bound holds.
+    HANDLE held = CreateFileW(entries[2].c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    cache_.Trim(entryBytes + 1);
+    EXPECT_FALSE(Exists(entries[0]));
+    EXPECT_TRUE(Exists(entries[2]));
+    CloseHandle(held);
     cache_.Trim(entryBytes);
     EXPECT_FALSE(Exists(entries[0]) || Exists(entries[1]) || Exists(entries[2]));
     DeleteFileW(freshTemp.c_str());
     DeleteFileW(other.c_str());
+}
+
+// Without memory at any allocation of keeping or of trimming, only entries are
+// lost: nothing is thrown (from a decoding thread that would end the process),
+// no temporary file stays, and a trim that gets its memory keeps the bound.
+TEST_F(PictureCacheTest, KeepingAndTrimmingWithoutMemoryOnlyLoseEntries) {
+    std::vector<PendingEntry> made;
+    for (const wchar_t* name : {L"a.png", L"b.png", L"c.png"}) {
+        Loaded loaded;
+        made.emplace_back();
+        EXPECT_FALSE(LoadFromCache(Picture(name, 0x800000), loaded, made.back()));
+    }
+    bool thrown = false;
+    for (long failing = 0;; ++failing) {
+        PendingEntry pending = made[0];
+        bool kept = false;
+        bool failed = false;
+        {
+            FailingAllocation failure(failing);
+            try {
+                kept = cache_.Keep(pending);
+            } catch (...) {
+                thrown = true;
+            }
+            failed = failure.Failed();
+        }
+        ASSERT_FALSE(thrown) << "keeping, allocation " << failing;
+        EXPECT_EQ(kept, !failed) << failing;
+        EXPECT_EQ(CountFiles(cache_), kept ? 1 : 0) << failing;
+        if (failed) continue;
+        EXPECT_GT(failing, 0);  // keeping allocates: the sweep met it
+        break;
+    }
+    for (long failing = 0;; ++failing) {
+        for (const PendingEntry& entry : made) {
+            PendingEntry pending = entry;
+            ASSERT_TRUE(cache_.Keep(pending));
+        }
+        bool failed = false;
+        {
+            FailingAllocation failure(failing);
+            try {
+                cache_.Trim(0);
+            } catch (...) {
+                thrown = true;
+            }
+            failed = failure.Failed();
+        }
+        ASSERT_FALSE(thrown) << "trimming, allocation " << failing;
+        if (failed) continue;
+        EXPECT_EQ(CountFiles(cache_), 0);
+        EXPECT_GT(failing, 2);  // the trim allocates: the sweep met it
+        break;
+    }
 }
 
 // Two processes that load the same pictures at once, each emptying the cache

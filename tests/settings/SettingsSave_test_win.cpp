@@ -159,4 +159,18 @@ TEST(SettingsSave, AFailedSaveLeavesTheErrorOfTheStepThatFailed) {
         EXPECT_FALSE(WriteSettingsFile(file, kNew, ops)) << Name(c.step);
         EXPECT_EQ(GetLastError(), c.error) << Name(c.step) << (c.refuses ? " in place" : "");
     }
+    // An old file beyond the size limit is not rewritten in place, and the
+    // error says that, not what a call before it left.
+    TestFolder folder;
+    const std::wstring file = folder.File(L"s.settings");
+    HANDLE large = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(large, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER end{};
+    end.QuadPart = LONGLONG(kSettingsFileLimit) + 1;
+    EXPECT_TRUE(SetFilePointerEx(large, end, nullptr, FILE_BEGIN) && SetEndOfFile(large));
+    CloseHandle(large);
+    FailingOps ops(Step::None, true);
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_FALSE(WriteSettingsFile(file, kNew, ops));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_FILE_TOO_LARGE));
 }

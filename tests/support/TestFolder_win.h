@@ -38,6 +38,20 @@ inline void RemoveTempFolder(const std::wstring& folder) {
     RemoveDirectoryW(folder.c_str());
 }
 
+// Returns how many files (folders aside) `folder` (ending in a backslash)
+// holds: 0 when it is missing.
+inline int CountFiles(const std::wstring& folder) {
+    int count = 0;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++count;
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return count;
+}
+
 class TestFolder {
 public:
     explicit TestFolder(const std::wstring& leaf = L"") : path_(MakeTempFolder(L"velt", leaf)) {}
@@ -51,17 +65,7 @@ public:
     // Writes `bytes` to the file `name` in the folder; returns its full path.
     std::wstring Write(const std::wstring& name, std::string_view bytes) const;
 
-    int CountFiles() const {
-        int count = 0;
-        WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW((path_ + L"*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) return 0;
-        do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++count;
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-        return count;
-    }
+    int CountFiles() const;
 
 private:
     std::wstring path_;
@@ -86,6 +90,8 @@ inline std::string ReadBytes(const std::wstring& path) {
     bytes.resize(got);
     return bytes;
 }
+
+inline int TestFolder::CountFiles() const { return Testing::CountFiles(path_); }
 
 inline std::wstring TestFolder::Write(const std::wstring& name, std::string_view bytes) const {
     const std::wstring path = File(name);

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "config/ConfigDialog_win.h"
+#include "common/WindowText_win.h"
 
 namespace e2e {
 

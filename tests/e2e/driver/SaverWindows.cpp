@@ -134,18 +134,11 @@ std::wstring DisplayAdapterKey() {
 SaverFolder::SaverFolder(bool withPackage) {
     CopyFileW(SaverPath().c_str(), Saver().c_str(), FALSE);
     if (!withPackage) return;
-    // dist/ lies two folders above the build's bin folder.
-    const std::wstring dist = BinDir() + L"..\\..\\..\\dist\\";
-    WIN32_FIND_DATAW found{};
-    HANDLE search = FindFirstFileW((dist + L"*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-        const std::wstring name = found.cFileName;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        if (name == L"Veltrano.scr") continue;
-        CopyFileW((dist + name).c_str(), folder_.File(name).c_str(), FALSE);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    // The build puts beside the saver what dist/ holds beside it.
+    for (const wchar_t* name :
+         {L"VeltResource.dat", L"default_1.jpg", L"default_2.jpg", L"default_3.jpg"}) {
+        AddFromBin(name, name);
+    }
 }
 
 bool SaverFolder::AddFromBin(const std::wstring& binName, const std::wstring& name) {

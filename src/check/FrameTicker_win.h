@@ -6,8 +6,11 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
+#include <string>
 
 #include "check/FrameProbe.h"
+#include "scene/SceneBuild_win.h"
 
 namespace WorkSpace {
 
@@ -15,8 +18,17 @@ class FrameTicker {
 public:
     explicit FrameTicker(ProbeRule rule) : rule_(rule) {}
 
-    // Starts over for `window`: out of error mode, with the probe ahead.
+    // Starts over for `window`: out of error mode, with the probe ahead; a
+    // build under way is abandoned.
     void Restart(HWND window);
+    // Starts building the scene (SceneBuilder::Start) while the window answers
+    // its messages: until the build is done every tick advances it and shows
+    // black, and the tick that completes it runs `built`; the probe begins
+    // with the next tick, so decoding never competes with its measure.
+    void StartBuild(const std::wstring& settingsPath, bool keepSettings,
+                    std::function<void()> built);
+    // Drops a build under way when the window goes: nobody waits for it.
+    void AbandonBuild() { builder_.Abandon(); }
     // From now on every tick draws the error screen.
     void EnterErrorMode() { errorMode_ = true; }
     bool InErrorMode() const { return errorMode_; }
@@ -25,7 +37,11 @@ public:
     void Tick();
 
 private:
+    void ShowBlack() const;
+
     ProbeRule rule_;
+    SceneBuilder builder_;
+    std::function<void()> built_;
     HWND window_ = nullptr;
     bool errorMode_ = false;
     bool probeActive_ = true;  // the probe has not decided yet

@@ -1,7 +1,11 @@
-#include "check/FrameProbe_win.h"
+#include "check/FrameTicker_win.h"
+
+#include <algorithm>
 
 #include "check/ErrorScreen_win.h"
 #include "scene/FrameClock_win.h"
+#include "scene/PictureLoader_win.h"
+#include "scene/RenderContext_win.h"
 #include "scene/SceneFrame_win.h"
 
 namespace WorkSpace {
@@ -11,7 +15,29 @@ void FrameTicker::Restart(HWND window) {
     window_ = window;
 }
 
+void FrameTicker::StartBuild(const std::wstring& settingsPath, bool keepSettings,
+                             std::function<void()> built) {
+    built_ = std::move(built);
+    // At least one decoding thread, even on one processor: the window's own
+    // thread must stay free to answer the user.
+    builder_.Start(settingsPath, keepSettings, std::max<size_t>(1, MachineLoadWorkers()));
+}
+
+void FrameTicker::ShowBlack() const {
+    if (GlReady()) ClearFrame();
+    else FillWindowBlack(window_);
+}
+
 void FrameTicker::Tick() {
+    if (builder_.Building()) {
+        if (builder_.Step() && built_) {
+            const std::function<void()> built = std::move(built_);
+            built_ = nullptr;
+            built();
+        }
+        ShowBlack();
+        return;
+    }
     if (errorMode_) {
         if (!DrawErrorScreen()) FillWindowBlack(window_);
         return;
