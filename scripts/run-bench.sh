@@ -16,6 +16,21 @@ for i in $(seq -w 1 21); do
   [ -f "$photo" ] || /usr/bin/convert -size 500x375 -seed "$((10#$i))" plasma:fractal \
     -resize '4000x3000!' -quality 90 "$photo" || exit 1
 done
+# 21 PNG wallpapers of 1920 x 1080 to 5120 x 2880 (one portrait), three of them
+# with an alpha channel, as exported artwork has.
+mkdir -p out/bench/pngs
+sizes=(1920x1080 2560x1440 3840x2160 5120x2880 2560x1600 3440x1440 1080x1920)
+for i in $(seq -w 1 21); do
+  png=out/bench/pngs/wallpaper_$i.png size=${sizes[$(( (10#$i - 1) % 7 ))]}
+  [ -f "$png" ] && continue
+  if [ "$size" = 3840x2160 ]; then
+    /usr/bin/convert -size 480x270 -seed "$((10#$i))" plasma:fractal -resize "$size!" \
+      \( -size "$size" gradient:white-black \) -alpha off -compose copy_opacity -composite \
+      "PNG32:$png" || exit 1
+  else
+    /usr/bin/convert -size 480x270 -seed "$((10#$i))" plasma:fractal -resize "$size!" "PNG24:$png" || exit 1
+  fi
+done
 
 bench_xvfb_pid=
 stop_all() {
@@ -27,12 +42,14 @@ trap stop_all EXIT
 
 windows_path() { echo "Z:$1" | tr / '\\'; }
 
-# A settings file that lists the 21 photographs, lines ending in CR LF.
-{
+# Settings files that list the 21 photographs and the 21 PNG pictures, lines ending in CR LF.
+list_pictures() {
   printf '#Picture Info _ begin\r\n'
-  for photo in out/bench/photos/photo_*.jpg; do printf '%s\r\n' "$(windows_path "$root/$photo")"; done
+  for picture in "$@"; do printf '%s\r\n' "$(windows_path "$root/$picture")"; done
   printf '#Picture Info _ end\r\n'
-} >out/bench/photos.settings
+}
+list_pictures out/bench/photos/photo_*.jpg >out/bench/photos.settings
+list_pictures out/bench/pngs/wallpaper_*.png >out/bench/pngs.settings
 
 bench_build() { # arch preset
   local arch=$1 preset=$2 out=out/bench/$1 fifo number
@@ -51,7 +68,7 @@ bench_build() { # arch preset
   testbed_start "$arch" no || return 1
   echo "== scene ($arch) =="
   wine "$wine_build/bin/scene_bench_win.exe" "$(windows_path "$root/out/bench/photos")" \
-    | tr -d '\r' | tee "$out/scene.txt"
+    "$(windows_path "$root/out/bench/pngs")" | tr -d '\r' | tee "$out/scene.txt"
   echo "== loader ($arch) =="
   wine "$wine_build/bin/loader_bench_win.exe" "$(windows_path "$root/out/bench/photos")" \
     | tr -d '\r' | tee "$out/loader.txt"
@@ -61,7 +78,7 @@ bench_build() { # arch preset
   testbed_start "$arch" yes || return 1
   echo "== saver ($arch) =="
   wine "$wine_build/bin/saver_bench_win.exe" "$(windows_path "$root/out/bench/photos.settings")" \
-    | tr -d '\r' | tee "$out/saver.txt"
+    "$(windows_path "$root/out/bench/pngs.settings")" | tr -d '\r' | tee "$out/saver.txt"
   stop_all
 }
 

@@ -14,7 +14,7 @@ namespace {
 
 // Bytes read from the file at a time: libspng asks for at most 8 KiB, often
 // only a chunk header or a checksum.
-constexpr size_t kReadBlock = 64 * 1024;
+constexpr size_t kReadBlock = 256 * 1024;
 
 // Most bytes one ancillary chunk (text, colour profile, EXIF) may hold, and
 // all of them together, inflated: far above what real files carry.
@@ -88,7 +88,7 @@ bool PngReader::Open(ByteSource& source) {
     if (!session.context ||
         spng_set_crc_action(session.context, SPNG_CRC_ERROR, SPNG_CRC_ERROR) != 0 ||
         spng_set_chunk_limits(session.context, kChunkLimitBytes, kChunkLimitBytes) != 0 ||
-        spng_set_image_limits(session.context, kMaxPngRowPixels, uint32_t(kMaxPicturePixels)) != 0 ||
+        spng_set_image_limits(session.context, uint32_t(kMaxFoldWidth), uint32_t(kMaxPicturePixels)) != 0 ||
         spng_set_png_stream(session.context, ReadStream, &session) != 0 ||
         spng_get_ihdr(session.context, &header) != 0) {
         return false;
@@ -109,24 +109,30 @@ bool PngReader::ReadFolded(int32_t textureWidth, int32_t textureHeight, uint8_t*
     if (!session_ || !session_->open) return false;
     session_->open = false;
     spng_ctx* context = session_->context;
-    // Every format comes out as 8-bit RGBA: palette and grey expanded, 16-bit
-    // samples cut to their high byte, and tRNS turned into alpha.
-    if (spng_decode_image(context, nullptr, 0, SPNG_FMT_RGBA8,
+    // Asking for tRNS reads the chunks before the pixels, and fails as they do.
+    spng_ihdr header{};
+    spng_trns transparency{};
+    const int tRNS = spng_get_trns(context, &transparency);
+    if ((tRNS != 0 && tRNS != SPNG_ECHUNKAVAIL) || spng_get_ihdr(context, &header) != 0) {
+        return false;
+    }
+    const bool opaque = header.color_type != SPNG_COLOR_TYPE_GRAYSCALE_ALPHA &&
+                        header.color_type != SPNG_COLOR_TYPE_TRUECOLOR_ALPHA &&
+                        tRNS == SPNG_ECHUNKAVAIL;
+    // Rows come out as 8-bit RGB, or RGBA for a picture with transparency:
+    // palette and grey expanded, 16-bit samples cut to their high byte, and
+    // tRNS turned into alpha.
+    const int format = opaque ? SPNG_FMT_RGB8 : SPNG_FMT_RGBA8;
+    if (spng_decode_image(context, nullptr, 0, format,
                           SPNG_DECODE_TRNS | SPNG_DECODE_PROGRESSIVE) != 0) {
         return false;
     }
-    spng_ihdr header{};
-    spng_trns transparency{};
-    if (spng_get_ihdr(context, &header) != 0) return false;
-    const bool hasAlpha = header.color_type == SPNG_COLOR_TYPE_GRAYSCALE_ALPHA ||
-                          header.color_type == SPNG_COLOR_TYPE_TRUECOLOR_ALPHA ||
-                          spng_get_trns(context, &transparency) == 0;
     try {
         TextureFold fold;
-        if (!fold.Start(width_, height_, textureWidth, textureHeight, !hasAlpha, texels, stride)) {
+        if (!fold.Start(width_, height_, textureWidth, textureHeight, opaque, texels, stride)) {
             return false;
         }
-        std::vector<uint8_t> row(size_t(width_) * 4);
+        std::vector<uint8_t> row(size_t(width_) * (opaque ? 3 : 4));
         int result = 0;
         do {
             // The call that decodes the last row answers SPNG_EOI.

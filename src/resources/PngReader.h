@@ -12,10 +12,6 @@
 
 namespace WorkSpace {
 
-// Widest PNG decoded row by row, pixels: each row and libspng's two scanlines
-// of up to 8 bytes a pixel are held at once.
-constexpr uint32_t kMaxPngRowPixels = 1u << 20;
-
 // Returns true when `data`, the first `size` bytes of a file, start with the
 // PNG signature.
 bool StartsLikePng(const uint8_t* data, size_t size);
@@ -32,8 +28,8 @@ public:
     ~PngReader();
 
     // Returns true when `source` holds a PNG by its content whose header reads,
-    // that is not interlaced, is at most kMaxPngRowPixels wide and claims at
-    // most kMaxPicturePixels. The source must outlive the reader's use.
+    // that is not interlaced, is at most kMaxFoldWidth wide and claims at most
+    // kMaxPicturePixels. The source must outlive the reader's use.
     bool Open(ByteSource& source);
 
     // The size of the last successful Open, pixels.

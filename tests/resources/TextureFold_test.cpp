@@ -18,18 +18,17 @@ using namespace WorkSpace;
 
 namespace {
 
-// Red, green, blue, alpha pixels from a fixed sequence; a third of them fully
-// transparent (with a colour, which must not show), unless opaque.
+// Pixels from a fixed sequence: red, green, blue when opaque; else red,
+// green, blue, alpha with a third of them fully transparent (with a colour,
+// which must not show).
 std::vector<uint8_t> Pixels(int width, int height, bool opaque) {
-    std::vector<uint8_t> pixels(size_t(width) * height * 4);
+    const size_t lanes = opaque ? 3 : 4;
+    std::vector<uint8_t> pixels(size_t(width) * height * lanes);
     uint32_t state = 7;
     for (size_t i = 0; i < pixels.size(); ++i) {
         state = state * 1103515245u + 12345u;
         pixels[i] = uint8_t(state >> 23);
-        if (i % 4 == 3) {
-            if (opaque) pixels[i] = 255;
-            else if ((state >> 16) % 3 == 0) pixels[i] = 0;
-        }
+        if (!opaque && i % 4 == 3 && (state >> 16) % 3 == 0) pixels[i] = 0;
     }
     return pixels;
 }
@@ -45,8 +44,9 @@ double Share(int x, int i, int pixels, int texels) {
 }
 
 // The texel (i, j), blue, green, red, alpha.
-std::vector<int> ExpectedTexel(const std::vector<uint8_t>& pixels, int width, int height,
-                               int textureWidth, int textureHeight, int i, int j) {
+std::vector<int> ExpectedTexel(const std::vector<uint8_t>& pixels, bool opaque, int width,
+                               int height, int textureWidth, int textureHeight, int i, int j) {
+    const size_t lanes = opaque ? 3 : 4;
     // Only pixels within one pixel of the texel's own area can have a share.
     auto near = [](int i, int pixels, int texels, int& from, int& to) {
         from = std::max(0, int(double(i) * pixels / texels) - 1);
@@ -60,10 +60,11 @@ std::vector<int> ExpectedTexel(const std::vector<uint8_t>& pixels, int width, in
         const double down = Share(y, j, height, textureHeight);
         for (int x = x0; x < x1; ++x) {
             const double share = Share(x, i, width, textureWidth) * down;
-            const uint8_t* p = &pixels[(size_t(y) * width + x) * 4];
+            const uint8_t* p = &pixels[(size_t(y) * width + x) * lanes];
+            const double a = opaque ? 255 : p[3];
             total += share;
-            alpha += share * p[3];
-            for (int c = 0; c < 3; ++c) colour[c] += share * p[3] * p[2 - c];
+            alpha += share * a;
+            for (int c = 0; c < 3; ++c) colour[c] += share * a * p[2 - c];
         }
     }
     const int meanAlpha = int(std::lround(alpha / total));
@@ -75,7 +76,7 @@ std::vector<int> ExpectedTexel(const std::vector<uint8_t>& pixels, int width, in
 }  // namespace
 
 TEST(TextureFold, TexelsAreAreaMeansShrinkingAndLinearMixesStretching) {
-    struct Case { int width, height, textureWidth, textureHeight; bool opaque; };
+    struct Case { int width, height, textureWidth, textureHeight; bool opaque, white = false; };
     const Case cases[] = {
         {16, 8, 4, 2, false},      // whole pixels per texel
         {17, 13, 5, 3, false},     // texel edges cut pixels
@@ -85,11 +86,15 @@ TEST(TextureFold, TexelsAreAreaMeansShrinkingAndLinearMixesStretching) {
         {640, 427, 256, 128, true},
         {5, 200, 3, 256, false},   // stretched down by less than two
         {4, 3, 4, 3, false},       // the same size: the pixels themselves
+        {640, 427, 256, 128, false},
+        // 100,000 white rows a texel: the column sums are folded on the way, before 2^32.
+        {1, 200000, 1, 2, false, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " -> " << c.textureWidth
                                         << "x" << c.textureHeight);
-        const std::vector<uint8_t> pixels = Pixels(c.width, c.height, c.opaque);
+        std::vector<uint8_t> pixels = Pixels(c.width, c.height, c.opaque);
+        if (c.white) std::fill(pixels.begin(), pixels.end(), 255);
         const ptrdiff_t stride = ptrdiff_t(c.textureWidth) * 4 + 8;  // padded rows stay untouched
         std::vector<uint8_t> texels(size_t(stride) * c.textureHeight, 0xEE);
         TextureFold fold;
@@ -97,15 +102,15 @@ TEST(TextureFold, TexelsAreAreaMeansShrinkingAndLinearMixesStretching) {
                                texels.data(), stride));
         for (int y = 0; y < c.height; ++y) {
             EXPECT_FALSE(fold.Done());
-            ASSERT_TRUE(fold.AddRow(&pixels[size_t(y) * c.width * 4]));
+            ASSERT_TRUE(fold.AddRow(&pixels[size_t(y) * c.width * (c.opaque ? 3 : 4)]));
         }
         EXPECT_TRUE(fold.Done());
         EXPECT_FALSE(fold.AddRow(pixels.data()));  // no row past the last
         int worst = 0;
         for (int j = 0; j < c.textureHeight; ++j) {
             for (int i = 0; i < c.textureWidth; ++i) {
-                const std::vector<int> expected =
-                    ExpectedTexel(pixels, c.width, c.height, c.textureWidth, c.textureHeight, i, j);
+                const std::vector<int> expected = ExpectedTexel(
+                    pixels, c.opaque, c.width, c.height, c.textureWidth, c.textureHeight, i, j);
                 const uint8_t* texel = &texels[size_t(j) * stride + size_t(i) * 4];
                 for (int k = 0; k < 4; ++k) worst = std::max(worst, std::abs(texel[k] - expected[size_t(k)]));
             }
@@ -126,6 +131,7 @@ TEST(TextureFold, RefusesWhatItCannotFold) {
         {5, 5, 0, 16, 64, false},
         {5, 5, 16, kMaxFoldSide + 1, 64, false},
         {5, 5, 16, 16, 63, false},  // rows shorter than the texture
+        {kMaxFoldWidth + 1, 1, 16, 16, 64, false},
     };
     for (const Case& c : cases) {
         TextureFold fold;
