@@ -1,8 +1,9 @@
 #pragma once
-// What the benchmarks share: their argument, a millisecond clock, medians, the photo folder,
-// a window for the OpenGL context, bare GDI+ decoding and the picture build
-// with a chosen number of decoding threads.
+// What the benchmarks share: their arguments, a millisecond clock, medians, the picture
+// folders, a process's working set, a window for the OpenGL context, bare GDI+
+// decoding and the picture build with a chosen number of decoding threads.
 #include <windows.h>
+#include <psapi.h>
 #include <shellapi.h>
 #include <GL/gl.h>
 
@@ -18,12 +19,12 @@
 
 namespace bench {
 
-// Returns the program's first argument, empty when it has none.
-inline std::wstring FirstArgument() {
+// Returns the program's argument `index` (1 the first), empty when it has none.
+inline std::wstring Argument(int index) {
     int count = 0;
     const WorkSpace::UniqueLocal arguments(CommandLineToArgvW(GetCommandLineW(), &count));
-    if (!arguments || count < 2) return {};
-    return static_cast<wchar_t**>(arguments.Get())[1];
+    if (!arguments || index < 1 || count <= index) return {};
+    return static_cast<wchar_t**>(arguments.Get())[index];
 }
 
 inline double Now() {
@@ -41,10 +42,11 @@ inline double Median(std::vector<double> values) {
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
 }
 
-inline std::vector<std::wstring> JpegsIn(const std::wstring& folder) {
+// Returns the files of `folder` whose names end in `extension` ("jpg"), sorted.
+inline std::vector<std::wstring> PicturesIn(const std::wstring& folder, const wchar_t* extension) {
     std::vector<std::wstring> paths;
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*.jpg").c_str(), &found);
+    HANDLE search = FindFirstFileW((folder + L"\\*." + extension).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return paths;
     do {
         paths.push_back(folder + L"\\" + found.cFileName);
@@ -52,6 +54,27 @@ inline std::vector<std::wstring> JpegsIn(const std::wstring& folder) {
     FindClose(search);
     std::sort(paths.begin(), paths.end());
     return paths;
+}
+
+// The memory a process holds in RAM now and the most it has held so far, MB;
+// -1 when unknown.
+struct WorkingSet {
+    double nowMb = -1;
+    double peakMb = -1;
+};
+
+inline WorkingSet WorkingSetOf(DWORD processId) {
+    WorkingSet set;
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+    if (!process) return set;
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (GetProcessMemoryInfo(process, &counters, sizeof counters)) {
+        set.nowMb = double(counters.WorkingSetSize) / (1024.0 * 1024.0);
+        set.peakMb = double(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
+    }
+    CloseHandle(process);
+    return set;
 }
 
 inline LRESULT CALLBACK BenchWindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {

@@ -23,12 +23,12 @@ constexpr int kRuns = 3;
 }  // namespace
 
 int main() {
-    const std::wstring folder = FirstArgument();
+    const std::wstring folder = Argument(1);
     if (folder.empty()) {
         std::fprintf(stderr, "usage: loader_bench_win <folder of JPEG pictures>\n");
         return 2;
     }
-    const std::vector<std::wstring> pictures = JpegsIn(folder);
+    const std::vector<std::wstring> pictures = PicturesIn(folder, L"jpg");
     if (pictures.empty() || !StartImageServices()) {
         std::fprintf(stderr, "loader_bench_win: no pictures or no image services\n");
         return 1;

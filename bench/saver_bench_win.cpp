@@ -3,14 +3,14 @@
 // with pictures (start-up, the scene build and the frame-rate probe), from a
 // key pressed while the pictures still load to the process's end, on first starts (the picture cache emptied before
 // each) and on a second start with the 21 photos (the cache as the first left
-// it), and from a key press to the process's end; the saver's peak working set
-// up to its first pictures of the 21 photos; and the
+// it), also with 21 PNG wallpapers, and from a key press to the process's end;
+// the saver's peak working set up to its first pictures of the 21 photos and
+// of the 21 PNG pictures; and the
 // frame rate and CPU use of the saver window's own frame loop, run in this
 // process with a hook that counts its ticks (Wine reports no CPU times of
 // another process). Prints figures
 // only, ending with one "name: value" line per figure; run it through `make bench`.
 #include <windows.h>
-#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -61,17 +61,6 @@ struct SaverRun {
     double peakWorkingSetMb = -1;  // of the saver, up to its first pictures
 };
 
-// The most memory the process has held in RAM so far, MB; -1 when unknown.
-double PeakWorkingSetMb(DWORD processId) {
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
-    if (!process) return -1;
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof counters;
-    const bool known = GetProcessMemoryInfo(process, &counters, sizeof counters);
-    CloseHandle(process);
-    return known ? double(counters.PeakWorkingSetSize) / (1024.0 * 1024.0) : -1;
-}
-
 // Returns the saver's full-screen window once it is visible, or none after
 // `timeoutMs`; its time from `start` in `upMs`.
 HWND WaitForVisibleSaver(const e2e::Process& saver, double start, double timeoutMs, double& upMs) {
@@ -108,7 +97,7 @@ SaverRun RunSaver(const e2e::SaverFolder& folder, bool oneProcessor = false) {
         e2e::PumpFor(0);
     }
     run.firstPicturesMs = Now() - start;
-    run.peakWorkingSetMb = PeakWorkingSetMb(saver.Id());
+    run.peakWorkingSetMb = WorkingSetOf(saver.Id()).peakMb;
     HWND window = e2e::WaitForWindow(saver.Id(), e2e::kSaverClass, L"Screen Saver", 1000);
     if (window) e2e::WaitUntilForeground(window, 2000);
     const double pressed = Now();
@@ -184,9 +173,10 @@ void RunFrameLoop() {
 }  // namespace
 
 int main() {
-    const std::wstring settingsFile = FirstArgument();
-    if (settingsFile.empty()) {
-        std::fprintf(stderr, "usage: saver_bench_win <settings file listing 21 pictures of 4000 x 3000>\n");
+    const std::wstring settingsFile = Argument(1), pngSettingsFile = Argument(2);
+    if (settingsFile.empty() || pngSettingsFile.empty()) {
+        std::fprintf(stderr, "usage: saver_bench_win <settings file listing 21 pictures of 4000 x 3000> "
+                             "<settings file listing 21 PNG pictures>\n");
         return 2;
     }
     std::printf("screen %d x %d, %d runs each, median\n", GetSystemMetrics(SM_CXSCREEN),
@@ -194,7 +184,7 @@ int main() {
 
     // Every start is a first start, save the second start with the 21 photos.
     std::vector<double> firstDefault, firstPhotos, firstPhotosWarm, firstPhotosOneByOne, keyToExit,
-        peakPhotos, upDefault, upPhotos, keyDuringBuild;
+        peakPhotos, upDefault, upPhotos, keyDuringBuild, firstPngs, peakPngs;
     {
         e2e::SaverFolder defaults(true);
         for (int i = 0; i < kRuns; ++i) {
@@ -225,6 +215,17 @@ int main() {
             if (keyMs >= 0) keyDuringBuild.push_back(keyMs);
         }
     }
+    {
+        e2e::SaverFolder pngs(true);
+        CopyFileW(pngSettingsFile.c_str(), (pngs.Path() + L"Veltrano.scr.settings").c_str(), FALSE);
+        for (int i = 0; i < kRuns; ++i) {
+            EmptyPictureCache();
+            const SaverRun run = RunSaver(pngs);
+            if (run.firstPicturesMs >= 0) firstPngs.push_back(run.firstPicturesMs);
+            if (run.peakWorkingSetMb >= 0) peakPngs.push_back(run.peakWorkingSetMb);
+            if (run.keyToExitMs >= 0) keyToExit.push_back(run.keyToExitMs);
+        }
+    }
     RunFrameLoop();
     ReleaseProcessState();
 
@@ -236,7 +237,9 @@ int main() {
     std::printf("  the same on one processor, one after another:%8.0f ms\n",
                 Median(firstPhotosOneByOne));
     std::printf("  second start, pictures from the cache:       %8.0f ms\n", Median(firstPhotosWarm));
+    std::printf("start to first pictures, 21 PNG wallpapers:    %8.0f ms\n", Median(firstPngs));
     std::printf("peak working set, 21 photos:                   %8.0f MB\n", Median(peakPhotos));
+    std::printf("peak working set, 21 PNG wallpapers:           %8.0f MB\n", Median(peakPngs));
     std::printf("frame loop, default pictures:                  %8.1f frames/s\n", tickCount.fps);
     std::printf("CPU of that loop:                              %8.2f s/s\n", tickCount.cpuPerSecond);
     std::printf("key press to process end:                      %8.0f ms\n", Median(keyToExit));
@@ -247,12 +250,14 @@ int main() {
     std::printf("first-pictures-21x12mp-ms: %.0f\n", Median(firstPhotos));
     std::printf("first-pictures-21x12mp-one-processor-ms: %.0f\n", Median(firstPhotosOneByOne));
     std::printf("first-pictures-21x12mp-warm-ms: %.0f\n", Median(firstPhotosWarm));
+    std::printf("first-pictures-21png-ms: %.0f\n", Median(firstPngs));
     const auto overDefault = [&firstDefault](const std::vector<double>& starts) {
         return Median(firstDefault) > 0 ? Median(starts) / Median(firstDefault) : 0.0;
     };
     std::printf("first-pictures-21x12mp-vs-default: %.2f\n", overDefault(firstPhotos));
     std::printf("warm-vs-default: %.2f\n", overDefault(firstPhotosWarm));
     std::printf("peak-working-set-21x12mp-mb: %.0f\n", Median(peakPhotos));
+    std::printf("peak-working-set-21png-mb: %.0f\n", Median(peakPngs));
     std::printf("fps-1024x768: %.1f\n", tickCount.fps);
     std::printf("cpu-s-per-s: %.2f\n", tickCount.cpuPerSecond);
     std::printf("key-to-exit-ms: %.0f\n", Median(keyToExit));

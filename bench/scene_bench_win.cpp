@@ -1,6 +1,8 @@
 // Scene benchmark: the texture-size bitmaps of big JPEG pictures made by
-// libjpeg-turbo at a reduced scale and by GDI+ at full size, the scene build
-// of the pictures next to their bare GDI+ decoding (its split into steps times
+// libjpeg-turbo at a reduced scale and by GDI+ at full size, and of big PNG
+// pictures made by libspng row by row and by GDI+ at full size; the peak
+// working set of a scene build of the PNG pictures; the scene build of the
+// JPEG pictures next to their bare GDI+ decoding (its split into steps times
 // the GDI+ path), a build over 10,000 listed paths, and the cost of one tick
 // (AnimateScene + RenderFrame) next to a bare loop that draws the same quads.
 // Prints figures only; run it through `make bench`.
@@ -65,12 +67,12 @@ BuildSplit SplitBuild(const std::vector<std::wstring>& pictures) {
 }
 
 // Returns the ms per picture of making each picture's texture-size bitmap,
-// JPEG files decoded as `jpeg` says.
-double TextureBitmaps(const std::vector<std::wstring>& pictures, JpegDecoding jpeg) {
+// JPEG and PNG files decoded as `fast` says.
+double TextureBitmaps(const std::vector<std::wstring>& pictures, FastDecoding fast) {
     const double start = Now();
     for (const std::wstring& path : pictures) {
         ImageHolder holder;
-        LoadPictureFile(holder, path, PowerOfTwoSide, jpeg);
+        LoadPictureFile(holder, path, PowerOfTwoSide, fast);
     }
     return (Now() - start) / double(pictures.size());
 }
@@ -133,15 +135,17 @@ std::pair<double, double> Ticks() {
 }  // namespace
 
 int main() {
-    const std::wstring folder = FirstArgument();
-    if (folder.empty()) {
-        std::fprintf(stderr, "usage: scene_bench_win <folder of JPEG pictures>\n");
+    const std::wstring folder = Argument(1), pngFolder = Argument(2);
+    if (folder.empty() || pngFolder.empty()) {
+        std::fprintf(stderr, "usage: scene_bench_win <folder of JPEG pictures> "
+                             "<folder of PNG pictures>\n");
         return 2;
     }
     // The build's figures are those of decoding: no picture cache.
     ThePictureCache() = PictureCache();
-    const std::vector<std::wstring> pictures = JpegsIn(folder);
-    if (pictures.empty() || !StartImageServices()) {
+    const std::vector<std::wstring> pictures = PicturesIn(folder, L"jpg");
+    const std::vector<std::wstring> pngs = PicturesIn(pngFolder, L"png");
+    if (pictures.empty() || pngs.empty() || !StartImageServices()) {
         std::fprintf(stderr, "scene_bench_win: no pictures or no image services\n");
         return 1;
     }
@@ -151,13 +155,20 @@ int main() {
         std::fprintf(stderr, "scene_bench_win: no OpenGL context\n");
         return 1;
     }
+    // The PNG build comes first, so that the process's peak is that build's.
+    const WorkingSet beforePngBuild = WorkingSetOf(GetCurrentProcessId());
+    const double pngBuild = Build(pngs);
+    const WorkingSet afterPngBuild = WorkingSetOf(GetCurrentProcessId());
     BareDecode(pictures);  // warm the file cache
     std::vector<double> bareDecode, decode, scale, upload, build, buildRatio;
-    std::vector<double> scaledJpeg, gdiplusJpeg, jpegRatio;
+    std::vector<double> scaledJpeg, gdiplusJpeg, jpegRatio, rowsPng, gdiplusPng, pngRatio;
     for (int run = 0; run < kRuns; ++run) {
-        scaledJpeg.push_back(TextureBitmaps(pictures, JpegDecoding::Scaled));
-        gdiplusJpeg.push_back(TextureBitmaps(pictures, JpegDecoding::GdiplusOnly));
+        scaledJpeg.push_back(TextureBitmaps(pictures, FastDecoding::Scaled));
+        gdiplusJpeg.push_back(TextureBitmaps(pictures, FastDecoding::GdiplusOnly));
         jpegRatio.push_back(scaledJpeg.back() / gdiplusJpeg.back());
+        rowsPng.push_back(TextureBitmaps(pngs, FastDecoding::Scaled));
+        gdiplusPng.push_back(TextureBitmaps(pngs, FastDecoding::GdiplusOnly));
+        pngRatio.push_back(rowsPng.back() / gdiplusPng.back());
         const double bare = BareDecode(pictures);
         const BuildSplit split = SplitBuild(pictures);
         const double built = Build(pictures);
@@ -193,11 +204,18 @@ int main() {
         DestroyWindow(sized);
     }
 
-    std::printf("Scene benchmark: %d pictures (JPEG 4000 x 3000), median of %d runs\n",
-                int(pictures.size()), kRuns);
+    std::printf("Scene benchmark: %d pictures (JPEG 4000 x 3000) and %d PNG pictures "
+                "(1920 x 1080 to 5120 x 2880), median of %d runs\n",
+                int(pictures.size()), int(pngs.size()), kRuns);
     std::printf("%-44s %10s\n", "scene build", "ms/picture");
     std::printf("%-44s %10.1f\n", "  texture bitmap, libjpeg-turbo scaled", Median(scaledJpeg));
     std::printf("%-44s %10.1f\n", "  texture bitmap, GDI+ at full size", Median(gdiplusJpeg));
+    std::printf("%-44s %10.1f\n", "  PNG texture bitmap, libspng row by row", Median(rowsPng));
+    std::printf("%-44s %10.1f\n", "  PNG texture bitmap, GDI+ at full size", Median(gdiplusPng));
+    std::printf("%-44s %10.1f\n", "  PNG build: total (LoadScenePictures)",
+                pngBuild / double(pngs.size()));
+    std::printf("%-44s %10.0f MB (%.0f MB before it)\n", "peak working set, build of the PNGs",
+                afterPngBuild.peakMb, beforePngBuild.nowMb);
     std::printf("%-44s %10.1f\n", "  bare GDI+ decode (same run)", Median(bareDecode));
     std::printf("%-44s %10.1f\n", "  build: decode", Median(decode));
     std::printf("%-44s %10.1f\n", "  build: scale to texture size", Median(scale));
@@ -213,6 +231,8 @@ int main() {
         std::printf("%-44s %10.2f %10.2f\n", label, Median(size.tick), Median(size.bare));
     }
     std::printf("jpeg-fast-vs-gdiplus: %.2f\n", Median(jpegRatio));
+    std::printf("png-fast-vs-gdiplus: %.2f\n", Median(pngRatio));
+    std::printf("peak-working-set-png-build-mb: %.0f\n", afterPngBuild.peakMb);
     std::printf("build-vs-decode: %.2f\n", Median(buildRatio));
     std::printf("tick-vs-bare: %.2f\n", tickRatio.empty() ? 0.0 : Median(tickRatio));
     DestroyGlContext();

@@ -15,10 +15,13 @@ add_library(minizip STATIC ${MINIZIP_DIR}/unzip.c ${MINIZIP_DIR}/ioapi.c)
 target_include_directories(minizip PUBLIC ${CMAKE_SOURCE_DIR}/third_party)
 target_compile_options(minizip PRIVATE -w)
 target_link_libraries(minizip PUBLIC ZLIB::ZLIB)
+add_library(spng STATIC ${SPNG_DIR}/spng.c)
+target_compile_options(spng PRIVATE -w)
+target_link_libraries(spng PUBLIC ZLIB::ZLIB)
 
 add_library(veltrano_core STATIC ${VELTRANO_CORE_SOURCES})
 target_include_directories(veltrano_core PUBLIC ${VELTRANO_INCLUDE_DIRS})
-target_link_libraries(veltrano_core PUBLIC minizip)
+target_link_libraries(veltrano_core PUBLIC minizip spng)
 
 if(VELTRANO_FUZZ)
   # Coverage-guided fuzzing: one libFuzzer executable per target.

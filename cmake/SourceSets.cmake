@@ -43,3 +43,10 @@ set(MINIZIP_DIR ${CMAKE_SOURCE_DIR}/third_party/minizip)
 if(NOT EXISTS ${MINIZIP_DIR}/unzip.c)
   message(FATAL_ERROR "minizip sources missing: run scripts/install-deps.sh")
 endif()
+
+# libspng, one C file that inflates with the build's zlib (scripts/install-deps.sh
+# fetches it). The PNG row decoder is portable, so both builds compile it.
+set(SPNG_DIR ${CMAKE_SOURCE_DIR}/third_party/libspng)
+if(NOT EXISTS ${SPNG_DIR}/spng.c)
+  message(FATAL_ERROR "libspng sources missing: run scripts/install-deps.sh")
+endif()

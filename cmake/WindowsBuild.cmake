@@ -20,6 +20,10 @@ add_library(minizip STATIC ${MINIZIP_DIR}/unzip.c ${MINIZIP_DIR}/ioapi.c ${MINIZ
 target_include_directories(minizip PUBLIC ${CMAKE_SOURCE_DIR}/third_party)
 target_compile_options(minizip PRIVATE -w)
 target_link_libraries(minizip PUBLIC ${MINGW_ZLIB})
+add_library(spng STATIC ${SPNG_DIR}/spng.c)
+target_compile_definitions(spng PUBLIC SPNG_STATIC)
+target_compile_options(spng PRIVATE -w)
+target_link_libraries(spng PUBLIC ${MINGW_ZLIB})
 
 # libjpeg-turbo's static library (libjpeg API, SIMD), built by scripts/install-deps.sh.
 set(JPEG_DIR ${CMAKE_SOURCE_DIR}/third_party/libjpeg-turbo/${CMAKE_SYSTEM_PROCESSOR})
@@ -35,7 +39,7 @@ set(VELTRANO_SYSTEM_LIBS opengl32 glu32 gdiplus comdlg32 comctl32 ole32 oleaut32
 
 add_library(veltrano_win STATIC ${VELTRANO_CORE_SOURCES} ${VELTRANO_WIN_SOURCES})
 target_include_directories(veltrano_win PUBLIC ${VELTRANO_INCLUDE_DIRS})
-target_link_libraries(veltrano_win PUBLIC minizip libjpeg ${VELTRANO_SYSTEM_LIBS})
+target_link_libraries(veltrano_win PUBLIC minizip spng libjpeg ${VELTRANO_SYSTEM_LIBS})
 
 add_executable(Veltrano WIN32 ${VELTRANO_ENTRY} ${CMAKE_SOURCE_DIR}/src/host/Veltrano.rc)
 set_target_properties(Veltrano PROPERTIES SUFFIX ".scr")

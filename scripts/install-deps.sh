@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs every build and test dependency from Debian's packages, fetches
-# zlib's source package (for minizip) into third_party/ and builds
-# libjpeg-turbo from its source package there, for both Windows builds.
+# zlib's source package (for minizip) and libspng's into third_party/ and
+# builds libjpeg-turbo from its source package there, for both Windows builds.
 # Quick when all is there.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -64,6 +64,16 @@ if s2 == s:
     sys.exit("unzip.c: decryption block not found")
 open(p, 'w', encoding='latin-1').write(s2)
 PY
+fi
+
+# libspng is one C file with its header, compiled by each build against its zlib.
+# The C file is copied last, so its presence means both are there.
+spng="$root/third_party/libspng"
+if [ ! -f "$spng/spng.c" ]; then
+  src=$(dirname "$(find "$(fetch_source libspng=0.7.3-3)" -path '*/spng/spng.c' | head -n 1)")
+  mkdir -p "$spng"
+  cp "$src/spng.h" "$spng/"
+  cp "$src/spng.c" "$spng/"
 fi
 
 # libjpeg-turbo for each MinGW build, in third_party/libjpeg-turbo/<processor>:

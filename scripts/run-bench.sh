@@ -16,6 +16,47 @@ for i in $(seq -w 1 21); do
   [ -f "$photo" ] || /usr/bin/convert -size 500x375 -seed "$((10#$i))" plasma:fractal \
     -resize '4000x3000!' -quality 90 "$photo" || exit 1
 done
+# 21 PNG pictures of 1920 x 1080 to 5120 x 2880 (one portrait), each size in
+# three kinds: screenshots (flat windows with lines of text), photographic
+# wallpapers (fractal noise) and exported artwork (soft shapes on a gradient,
+# with transparent rounded corners).
+make_png() { # kind WxH seed path
+  local kind=$1 size=$2 seed=$3 out=$4 w=${2%x*} h=${2#*x}
+  case $kind in
+    screenshot)
+      /usr/bin/convert -font /usr/share/fonts/opentype/ipafont-gothic/ipag.ttf -pointsize 26 \
+        -background white -fill '#202020' \
+        label:'The quick brown fox jumps over the lazy dog, 0123456789; and so on.   ' \
+        -gravity northwest -extent x44 -write mpr:line +delete \
+        -size "$size" xc:'#ececec' -fill white -stroke '#b0b0b0' \
+        -draw "rectangle $((w / 32)),$((h / 20)) $((w * 5 / 8)),$((h * 5 / 6))" \
+        -draw "rectangle $((w / 2)),$((h * 3 / 10)) $((w * 31 / 32)),$((h * 19 / 20))" \
+        -stroke none -fill '#3465a4' \
+        -draw "rectangle $((w / 32)),$((h / 20)) $((w * 5 / 8)),$((h / 20 + 50))" \
+        -draw "rectangle $((w / 2)),$((h * 3 / 10)) $((w * 31 / 32)),$((h * 3 / 10 + 50))" \
+        \( -size "$((w * 19 / 32 - 80))x$((h * 47 / 60 - 100))" tile:mpr:line \) \
+        -geometry "+$((w / 32 + 40))+$((h / 20 + 80))" -composite \
+        \( -size "$((w * 15 / 32 - 80))x$((h * 13 / 20 - 100))" tile:mpr:line \) \
+        -geometry "+$((w / 2 + 40))+$((h * 3 / 10 + 80))" -composite "PNG24:$out" ;;
+    photo)
+      /usr/bin/convert -size 480x270 -seed "$seed" plasma:fractal -resize "$size!" "PNG24:$out" ;;
+    artwork)
+      /usr/bin/convert -size 480x270 radial-gradient:'#ffd27a'-'#3a1c71' -fill '#ffffff60' \
+        -draw "circle $((100 + seed * 7 % 200)),110 150,40" -fill '#20106080' \
+        -draw 'roundrectangle 250,50 420,210 15,15' -blur 0x4 -swirl $((30 + seed * 11 % 90)) \
+        -resize "$size!" \( -size "$size" xc:black -fill white \
+        -draw "roundrectangle 0,0 $((w - 1)),$((h - 1)) $((w / 10)),$((w / 10))" \) \
+        -alpha off -compose copy_opacity -composite "PNG32:$out" ;;
+  esac
+}
+mkdir -p out/bench/pngs
+sizes=(1920x1080 2560x1440 3840x2160 5120x2880 2560x1600 3440x1440 1080x1920)
+kinds=(screenshot photo artwork)
+for i in $(seq -w 1 21); do
+  png=out/bench/pngs/picture_$i.png
+  [ -f "$png" ] || make_png "${kinds[$((10#$i % 3))]}" "${sizes[$(( (10#$i - 1) % 7 ))]}" "$((10#$i))" \
+    "$png" || exit 1
+done
 
 bench_xvfb_pid=
 stop_all() {
@@ -27,12 +68,14 @@ trap stop_all EXIT
 
 windows_path() { echo "Z:$1" | tr / '\\'; }
 
-# A settings file that lists the 21 photographs, lines ending in CR LF.
-{
+# Settings files that list the 21 photographs and the 21 PNG pictures, lines ending in CR LF.
+list_pictures() {
   printf '#Picture Info _ begin\r\n'
-  for photo in out/bench/photos/photo_*.jpg; do printf '%s\r\n' "$(windows_path "$root/$photo")"; done
+  for picture in "$@"; do printf '%s\r\n' "$(windows_path "$root/$picture")"; done
   printf '#Picture Info _ end\r\n'
-} >out/bench/photos.settings
+}
+list_pictures out/bench/photos/photo_*.jpg >out/bench/photos.settings
+list_pictures out/bench/pngs/picture_*.png >out/bench/pngs.settings
 
 bench_build() { # arch preset
   local arch=$1 preset=$2 out=out/bench/$1 fifo number
@@ -51,7 +94,7 @@ bench_build() { # arch preset
   testbed_start "$arch" no || return 1
   echo "== scene ($arch) =="
   wine "$wine_build/bin/scene_bench_win.exe" "$(windows_path "$root/out/bench/photos")" \
-    | tr -d '\r' | tee "$out/scene.txt"
+    "$(windows_path "$root/out/bench/pngs")" | tr -d '\r' | tee "$out/scene.txt"
   echo "== loader ($arch) =="
   wine "$wine_build/bin/loader_bench_win.exe" "$(windows_path "$root/out/bench/photos")" \
     | tr -d '\r' | tee "$out/loader.txt"
@@ -61,7 +104,7 @@ bench_build() { # arch preset
   testbed_start "$arch" yes || return 1
   echo "== saver ($arch) =="
   wine "$wine_build/bin/saver_bench_win.exe" "$(windows_path "$root/out/bench/photos.settings")" \
-    | tr -d '\r' | tee "$out/saver.txt"
+    "$(windows_path "$root/out/bench/pngs.settings")" | tr -d '\r' | tee "$out/saver.txt"
   stop_all
 }
 

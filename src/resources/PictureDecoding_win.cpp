@@ -7,6 +7,7 @@
 #include "resources/ExifOrientation.h"
 #include "resources/JpegReader_win.h"
 #include "resources/PictureHeader.h"
+#include "resources/PngReader.h"
 
 namespace WorkSpace {
 namespace {
@@ -130,6 +131,45 @@ UniqueImage DecodeJpegAtTextureSize(const std::wstring& path, TextureSideRule si
     return decoded;
 }
 
+// Returns the PNG file at `path` decoded by libspng straight into its
+// texture-size bitmap, row by row, or none when the file is no PNG or libspng
+// refuses it. `size` receives the picture's full size. PNG files carry no
+// orientation that the saver reads.
+UniqueImage DecodePngAtTextureSize(const std::wstring& path, TextureSideRule side, SIZE& size) {
+    size = SIZE{0, 0};
+    if (!StartImageServices()) return UniqueImage();
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) return UniqueImage();
+    FileByteSource source(file.Get());
+    PngReader reader;
+    if (!reader.Open(source)) return UniqueImage();
+    UniqueImage texture = NewArgbBitmap(side(reader.Width()), side(reader.Height()));
+    if (!texture) return UniqueImage();
+    {
+        PixelLock pixels(texture.Get(), PixelFormat32bppARGB, Gdiplus::ImageLockModeWrite);
+        if (!pixels || !reader.ReadFolded(pixels.Width(), pixels.Height(), pixels.WritablePixels(),
+                                          pixels.Stride())) {
+            return UniqueImage();
+        }
+    }
+    size = SIZE{reader.Width(), reader.Height()};
+    return texture;
+}
+
+// Returns the picture file at `path` decoded (by libjpeg-turbo at a reduced
+// scale when `fast` allows, else by GDI+) and redrawn at its texture size, or
+// none; `size` receives the decoded size.
+UniqueImage DecodeAndRedraw(const std::wstring& path, TextureSideRule side, FastDecoding fast,
+                            SIZE& size) {
+    UniqueImage decoded;
+    if (fast == FastDecoding::Scaled) decoded = DecodeJpegAtTextureSize(path, side, size);
+    // Not a JPEG, or one libjpeg-turbo refuses: GDI+ decodes or fails it as always.
+    if (!decoded) decoded = DecodePictureFile(path, size);
+    if (!decoded) return UniqueImage();
+    return RedrawImage(decoded.Get(), side(size.cx), side(size.cy));
+}
+
 }  // namespace
 
 PixelLock::PixelLock(Gdiplus::GpImage* image, Gdiplus::PixelFormat format, UINT mode)
@@ -177,22 +217,19 @@ UniqueImage RedrawImage(Gdiplus::GpImage* source, int32_t width, int32_t height)
 
 // The decoded file is freed as soon as its texture-size copy exists, so at
 // most one full-size picture is ever in memory, and none for a JPEG that
-// libjpeg-turbo decodes. A picture whose header claims more pixels than the
-// bound never reaches a decoder: it fails at once, as an undecodable one does.
+// libjpeg-turbo decodes or a PNG that libspng decodes. A picture whose header
+// claims more pixels than the bound never reaches a decoder: it fails at
+// once, as an undecodable one does.
 bool LoadPictureFile(ImageHolder& holder, const std::wstring& path, TextureSideRule side,
-                     JpegDecoding jpeg) {
+                     FastDecoding fast) {
     holder.image.Reset();
     holder.width = 0;
     holder.height = 0;
     if (ClaimsTooManyPixels(path)) return false;
     SIZE size{0, 0};
-    UniqueImage decoded;
-    if (jpeg == JpegDecoding::Scaled) decoded = DecodeJpegAtTextureSize(path, side, size);
-    // Not a JPEG, or one libjpeg-turbo refuses: GDI+ decodes or fails it as always.
-    if (!decoded) decoded = DecodePictureFile(path, size);
-    if (!decoded) return false;
-    UniqueImage scaled = RedrawImage(decoded.Get(), side(size.cx), side(size.cy));
-    decoded.Reset();
+    UniqueImage scaled;
+    if (fast == FastDecoding::Scaled) scaled = DecodePngAtTextureSize(path, side, size);
+    if (!scaled) scaled = DecodeAndRedraw(path, side, fast, size);
     if (!scaled) return false;
     holder.image = std::move(scaled);
     holder.width = size.cx;

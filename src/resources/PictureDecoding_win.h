@@ -22,16 +22,16 @@ struct ImageHolder {
 // Returns the texture side, pixels, for a picture side of `side` pixels.
 using TextureSideRule = int32_t (*)(int32_t side);
 
-// Which decoder a JPEG file goes to: libjpeg-turbo at the size it flies
-// (GDI+ when libjpeg-turbo refuses the file), or GDI+ at full size.
-enum class JpegDecoding { Scaled, GdiplusOnly };
+// Which decoder a JPEG or PNG file goes to: libjpeg-turbo or libspng at the
+// size it flies (GDI+ when they refuse the file), or GDI+ at full size.
+enum class FastDecoding { Scaled, GdiplusOnly };
 
 // Returns true after decoding the file at `path` by its content, recording its
 // size and leaving in `holder` a 32-bit ARGB copy of side(width) x
 // side(height) pixels with the picture stretched over all of it.
 // On failure the holder is empty.
 bool LoadPictureFile(ImageHolder& holder, const std::wstring& path, TextureSideRule side,
-                     JpegDecoding jpeg = JpegDecoding::Scaled);
+                     FastDecoding fast = FastDecoding::Scaled);
 
 // Returns the picture file decoded at its own size and turned upright by its
 // EXIF orientation, or none: the first step of LoadPictureFile. `size`

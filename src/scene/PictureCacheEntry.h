@@ -14,7 +14,7 @@ namespace WorkSpace {
 // Changes whenever decoding, turning upright or redrawing to texture size
 // would give other pixels, or the entry's layout changes, so that no entry of
 // an older build is believed.
-constexpr uint32_t kPictureCacheVersion = 2;
+constexpr uint32_t kPictureCacheVersion = 3;
 
 // Longest listed path an entry keeps, UTF-16 units (the longest Windows path).
 constexpr size_t kMaxCachedPathUnits = 32767;

@@ -1,18 +1,22 @@
 #pragma once
-// Picture files made by the tests themselves, through the GDI+ encoders.
+// Picture files made by the tests themselves, through the GDI+ encoders, and
+// the comparison of the fast decoders' textures with those of GDI+ alone.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include <gtest/gtest.h>
 #include <zlib.h>
 
 #include "resources/ImageServices_win.h"
+#include "resources/PictureDecoding_win.h"
 #include "support/TestFolder_win.h"
 
 namespace testpictures {
@@ -82,6 +86,61 @@ inline bool EncoderFor(const wchar_t* mimeType, CLSID& clsid) {
         }
     }
     return false;
+}
+
+// The largest of the three colour channels' mean absolute differences, levels;
+// -1 when the images differ in size or do not lock. Colours alone, as picture
+// textures take them (a 24-bit lock, which drops alpha).
+inline double MeanDifference(Gdiplus::GpImage* a, Gdiplus::GpImage* b) {
+    using WorkSpace::PixelLock;
+    PixelLock first(a, PixelFormat32bppARGB, Gdiplus::ImageLockModeRead);
+    PixelLock second(b, PixelFormat32bppARGB, Gdiplus::ImageLockModeRead);
+    if (!first || !second || first.Width() != second.Width() ||
+        first.Height() != second.Height()) {
+        return -1;
+    }
+    double sums[3] = {};
+    for (int y = 0; y < first.Height(); ++y) {
+        const uint8_t* p = first.Pixels() + ptrdiff_t(y) * first.Stride();
+        const uint8_t* q = second.Pixels() + ptrdiff_t(y) * second.Stride();
+        for (int x = 0; x < first.Width() * 4; ++x) {
+            if (x % 4 != 3) sums[x % 4] += std::abs(int(p[x]) - int(q[x]));
+        }
+    }
+    const double pixels = double(first.Width()) * first.Height();
+    return std::max({sums[0], sums[1], sums[2]}) / pixels;
+}
+
+// Expects the picture file at `path` to load both by the fast decoders and by
+// GDI+ alone, each recording `width` x `height`, with textures whose colours
+// differ by 4 levels or less on average.
+inline void ExpectFastLooksAsGdiplus(const std::wstring& path, WorkSpace::TextureSideRule side,
+                                     int width, int height) {
+    using WorkSpace::FastDecoding;
+    WorkSpace::ImageHolder fast, full;
+    ASSERT_TRUE(WorkSpace::LoadPictureFile(fast, path, side, FastDecoding::Scaled));
+    ASSERT_TRUE(WorkSpace::LoadPictureFile(full, path, side, FastDecoding::GdiplusOnly));
+    EXPECT_EQ(fast.width, width);
+    EXPECT_EQ(fast.height, height);
+    EXPECT_EQ(full.width, width);
+    EXPECT_EQ(full.height, height);
+    const double difference = MeanDifference(fast.image.Get(), full.image.Get());
+    EXPECT_GE(difference, 0.0);
+    EXPECT_LE(difference, 4.0);
+}
+
+// Expects the picture file at `path` to give by the fast decoders exactly what
+// it gives by GDI+ alone: both fail, or both load with the same size and colours.
+inline void ExpectExactlyAsGdiplus(const std::wstring& path, WorkSpace::TextureSideRule side) {
+    using WorkSpace::FastDecoding;
+    WorkSpace::ImageHolder fast, full;
+    const bool fastLoads = WorkSpace::LoadPictureFile(fast, path, side, FastDecoding::Scaled);
+    EXPECT_EQ(fastLoads, WorkSpace::LoadPictureFile(full, path, side, FastDecoding::GdiplusOnly));
+    EXPECT_EQ(fast.width, full.width);
+    EXPECT_EQ(fast.height, full.height);
+    if (fastLoads) {
+        EXPECT_EQ(MeanDifference(fast.image.Get(), full.image.Get()), 0.0);
+    }
 }
 
 // Pixel colour 0xAARRGGBB at (x, y).

@@ -195,9 +195,10 @@ TEST(PictureCacheEntry, FileNamesFollowTheFoldedKey) {
         EXPECT_EQ(nameA == nameB, c.same);
         EXPECT_TRUE(IsPictureCacheFileName(nameA));
     }
-    // The same name in every build and on every run, so entries outlive the process.
+    // The same name in every build of this cache version and on every run, so
+    // entries outlive the process.
     EXPECT_EQ(PictureCacheFileName(MakePictureCacheKey(u"C:\\A.JPG", {1, 2, 3, 4})),
-              u"8703d1a6c88d2bcc.entry");
+              u"cfd1a2e960955cbd.entry");
     for (const char16_t* name : {u"0123456789abcdeF.entry", u"0123456789abcdef.entry.tmp",
                                  u"0123456789abcde.entry", u"desktop.ini"}) {
         EXPECT_FALSE(IsPictureCacheFileName(name));
