@@ -3,7 +3,7 @@
 // with pictures (start-up, the scene build and the frame-rate probe), from a
 // key pressed while the pictures still load to the process's end, on first starts (the picture cache emptied before
 // each) and on a second start with the 21 photos (the cache as the first left
-// it), also with 21 PNG wallpapers, and from a key press to the process's end;
+// it), also with 21 PNG pictures, and from a key press to the process's end;
 // the saver's peak working set up to its first pictures of the 21 photos and
 // of the 21 PNG pictures; and the
 // frame rate and CPU use of the saver window's own frame loop, run in this
@@ -237,9 +237,9 @@ int main() {
     std::printf("  the same on one processor, one after another:%8.0f ms\n",
                 Median(firstPhotosOneByOne));
     std::printf("  second start, pictures from the cache:       %8.0f ms\n", Median(firstPhotosWarm));
-    std::printf("start to first pictures, 21 PNG wallpapers:    %8.0f ms\n", Median(firstPngs));
+    std::printf("start to first pictures, 21 PNG pictures:      %8.0f ms\n", Median(firstPngs));
     std::printf("peak working set, 21 photos:                   %8.0f MB\n", Median(peakPhotos));
-    std::printf("peak working set, 21 PNG wallpapers:           %8.0f MB\n", Median(peakPngs));
+    std::printf("peak working set, 21 PNG pictures:             %8.0f MB\n", Median(peakPngs));
     std::printf("frame loop, default pictures:                  %8.1f frames/s\n", tickCount.fps);
     std::printf("CPU of that loop:                              %8.2f s/s\n", tickCount.cpuPerSecond);
     std::printf("key press to process end:                      %8.0f ms\n", Median(keyToExit));
