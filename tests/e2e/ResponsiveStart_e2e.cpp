@@ -72,22 +72,6 @@ std::wstring PictureCacheFolder() {
     return std::wstring(base) + L"\\Veltrano\\PictureCache\\";
 }
 
-// Files in the user's picture cache; `remove` deletes them.
-int CacheFiles(bool remove = false) {
-    const std::wstring folder = PictureCacheFolder();
-    WIN32_FIND_DATAW found{};
-    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return 0;
-    int count = 0;
-    do {
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        ++count;
-        if (remove) DeleteFileW((folder + found.cFileName).c_str());
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    return count;
-}
-
 // Share of sampled pixels that are not black, 0..1.
 double LitShare(const e2e::Screenshot& shot) {
     int lit = 0, total = 0;
@@ -114,14 +98,11 @@ protected:
             ASSERT_TRUE(AgeByAnHour(path));
             paths.emplace_back(path.begin(), path.end());
         }
-        FILE* settings = _wfopen((folder_.Path() + L"Veltrano.scr.settings").c_str(), L"wb");
-        ASSERT_TRUE(settings);
-        const std::string text = e2e::SettingsText(paths, 0);
-        fwrite(text.data(), 1, text.size(), settings);
-        fclose(settings);
-        CacheFiles(true);
+        ASSERT_TRUE(WorkSpace::Testing::WriteBytes(folder_.Path() + L"Veltrano.scr.settings",
+                                                   e2e::SettingsText(paths, 0)));
+        WorkSpace::Testing::RemoveTempFolder(PictureCacheFolder());
     }
-    void TearDown() override { CacheFiles(true); }
+    void TearDown() override { WorkSpace::Testing::RemoveTempFolder(PictureCacheFolder()); }
 
     static bool AgeByAnHour(const std::wstring& path) {
         HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
@@ -146,7 +127,7 @@ TEST_F(SlowStart, TheWindowIsUpAndBlackBeforeThePicturesAreLoaded) {
     e2e::Process saver;
     HWND window = e2e::StartFullScreenSaver(saver, folder_.Saver(), L"/s", 500, 400);
     ASSERT_TRUE(window);
-    const int keptWhenUp = CacheFiles();
+    const int keptWhenUp = WorkSpace::Testing::CountFiles(PictureCacheFolder());
     const e2e::Screenshot up = e2e::CaptureScreen();
     e2e::SaveBitmap(up, e2e::BinDir() + L"e2e-slow-start.bmp");
     EXPECT_LT(keptWhenUp, kPictures) << "the window came only after the load";
@@ -166,7 +147,7 @@ TEST_F(SlowStart, AKeyDuringTheLoadEndsTheSaverBeforeAnyPictureShows) {
         e2e::PumpFor(100);
         lit = std::max(lit, LitShare(e2e::CaptureScreen()));
     }
-    const int keptAtKey = CacheFiles();
+    const int keptAtKey = WorkSpace::Testing::CountFiles(PictureCacheFolder());
     e2e::PressKey(VK_SPACE);
     EXPECT_TRUE(e2e::WaitUntilGone(window, e2e::kSaverExitMs));
     const auto code = saver.WaitForExit(e2e::kSaverExitMs);
