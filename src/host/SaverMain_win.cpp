@@ -9,6 +9,7 @@
 #include "host/Switches.h"
 #include "resources/ImageServices_win.h"
 #include "resources/ZipReader.h"
+#include "scene/PictureLoader_win.h"
 #include "scene/RenderContext_win.h"
 #include "scene/TextureList_win.h"
 #include "settings/Paths_win.h"
@@ -72,6 +73,13 @@ void ReleaseProcessState() {
     ReleaseErrorScreen();
     ReleasePackageReader();
     ShutdownImageServices();
+}
+
+void EndProcess(int result) {
+    if (DecodersRunning()) TerminateProcess(GetCurrentProcess(), UINT(result));
+    // ExitProcess runs no C++ static destructors: release in the documented order first.
+    ReleaseProcessState();
+    ExitProcess(UINT(result));
 }
 
 }  // namespace WorkSpace

@@ -15,7 +15,7 @@
 namespace WorkSpace {
 namespace {
 
-// Decoding threads that have not ended yet, of any load.
+// Decoding threads that still hold a load's state, of any load.
 std::atomic<int> runningDecoders{0};
 
 }  // namespace
@@ -34,6 +34,11 @@ struct LoadState {
     LoadState(std::vector<std::wstring> pictures, size_t wanted, size_t window,
               const PictureCache* cache)
         : pictures(std::move(pictures)), cache(cache), order(this->pictures.size(), wanted, window) {}
+    // The last owner trims the cache when the load added to it: after every
+    // entry of the load is written, on whichever thread lets go last.
+    ~LoadState() {
+        if (kept > 0) cache->Trim();
+    }
 
     // Decodes a claimed picture (or takes it from the cache) outside the held
     // lock and files it for its upload; its cache entry, if any, is left in
@@ -93,6 +98,10 @@ void DecodeLoop(std::shared_ptr<LoadState> shared) {
             }
         }
     }
+    // The last owner of an abandoned load disposes its undelivered pictures:
+    // that happens before the count says this decoder is gone, so the process
+    // never releases the image services under it.
+    shared.reset();
     --runningDecoders;
 }
 
@@ -131,21 +140,30 @@ PictureLoad::PictureLoad(std::vector<std::wstring> pictures, size_t wanted, size
     report_.workers = threadCount_;
 }
 
-PictureLoad::~PictureLoad() { StopThreads(false); }
+PictureLoad::~PictureLoad() {
+    StopThreads();
+    for (size_t i = 0; i < threadCount_; ++i) {
+        if (threads_[i].joinable()) threads_[i].detach();
+    }
+}
 
-// Tells the threads to stop; joins them when `wait`, else leaves them to end
-// on their own. Called without the state's lock.
-void PictureLoad::StopThreads(bool wait) {
+// Tells the threads to stop after the picture in hand. Called without the
+// state's lock.
+void PictureLoad::StopThreads() {
     {
         std::lock_guard<std::mutex> held(state_->lock);
         state_->stopping = true;
     }
     state_->workReady.notify_all();
+}
+
+void PictureLoad::WaitForThreads() {
+    StopThreads();
     for (size_t i = 0; i < threadCount_; ++i) {
-        if (wait) threads_[i].join();
-        else threads_[i].detach();
+        if (threads_[i].joinable()) threads_[i].join();
     }
-    threadCount_ = 0;
+    std::lock_guard<std::mutex> held(state_->lock);
+    report_.kept = state_->kept;
 }
 
 bool PictureLoad::Step() {
@@ -182,11 +200,11 @@ bool PictureLoad::Step() {
     report_.decoded = state.order.Started();
     report_.loaded = state.order.Loaded();
     report_.peakPending = state.order.PeakPending();
-    // A decoder may still be writing an entry after the last picture was
-    // taken: the count is read once they have all ended.
-    held.unlock();
-    StopThreads(true);
     report_.kept = state.kept;
+    // A decoder may still be writing an entry after the last picture was
+    // taken, perhaps to a stalled disk: it ends on its own, unwaited.
+    held.unlock();
+    StopThreads();
     return true;
 }
 
@@ -203,6 +221,7 @@ PictureLoadReport LoadPictures(const std::vector<std::wstring>& pictures, size_t
                                const PictureCache* cache) {
     PictureLoad load(pictures, wanted, workers, upload, cache);
     while (!load.Step()) load.WaitForPicture();
+    load.WaitForThreads();
     return load.Report();
 }
 

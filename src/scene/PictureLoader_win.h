@@ -56,18 +56,22 @@ public:
     // after the picture in hand, and nobody waits for them.
     ~PictureLoad();
 
-    // Returns true once the load is complete and its threads have ended,
-    // after uploading every picture that is next in order and decoded.
-    // Waits for no decoder.
+    // Returns true once the load is complete, after uploading every picture
+    // that is next in order and decoded. Waits for no decoder: one may still
+    // be writing its cache entry, and ends on its own.
     bool Step();
     // Returns when a decoder has finished a picture, or at once when no
     // thread decodes or the load is complete.
     void WaitForPicture();
-    // What the load did; complete once Step returned true.
+    // Waits until every decoding thread has ended, each after writing its
+    // cache entry, and counts the entries kept. Not for a window's thread.
+    void WaitForThreads();
+    // What the load did; complete once Step returned true, its `kept` once
+    // WaitForThreads returned.
     const PictureLoadReport& Report() const { return report_; }
 
 private:
-    void StopThreads(bool wait);
+    void StopThreads();
 
     std::shared_ptr<LoadState> state_;
     PictureUpload upload_;
@@ -77,14 +81,14 @@ private:
 };
 
 // Returns what the load did after running it to its end: PictureLoad, with
-// the caller waiting for each picture.
+// the caller waiting for each picture and then for its threads.
 PictureLoadReport LoadPictures(const std::vector<std::wstring>& pictures, size_t wanted,
                                size_t workers, const PictureUpload& upload,
                                const PictureCache* cache = nullptr);
 
-// Returns true while decoding threads still run; at the end of the process
-// only an abandoned load's can, and the process then ends without releasing
-// the image services under them.
+// Returns true while decoding threads still run or hold a load's state; at
+// the end of the process only those of an abandoned or completed load can,
+// and the process then ends without releasing the image services under them.
 bool DecodersRunning();
 
 }  // namespace WorkSpace

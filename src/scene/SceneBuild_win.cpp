@@ -43,7 +43,7 @@ std::unique_ptr<PictureLoad> StartPictureLoad(const std::vector<std::wstring>& p
 }
 
 // Fills the slots from what the finished load made.
-void FillSlotsFromTextures(const PictureLoadReport& report) {
+void FillSlotsFromTextures() {
     std::vector<PictureInfo> infos;
     try {
         infos = LoadedPictures(TheTextureList());
@@ -51,8 +51,6 @@ void FillSlotsFromTextures(const PictureLoadReport& report) {
         infos.clear();  // no memory for the records: an empty scene
     }
     FillSlots(TheScene(), infos, GetTickCount());
-    // Only a build that added entries can have taken the cache over its bound.
-    if (report.kept > 0) ThePictureCache().Trim();
 }
 
 void FinishScene() {
@@ -65,7 +63,8 @@ void FinishScene() {
 void LoadScenePictures(const std::vector<std::wstring>& pictures) {
     std::unique_ptr<PictureLoad> load = StartPictureLoad(pictures, MachineLoadWorkers());
     while (!load->Step()) load->WaitForPicture();
-    FillSlotsFromTextures(load->Report());
+    load->WaitForThreads();
+    FillSlotsFromTextures();
 }
 
 void PlaceLogo(UniqueImage image) {
@@ -91,6 +90,7 @@ void PlaceLogo(UniqueImage image) {
 
 void SceneBuilder::Start(const std::wstring& settingsPath, bool keepSettings, size_t workers) {
     load_.reset();
+    building_ = true;
     FrameClock::Instance().Start();
     try {
         PictureSettings& settings = Settings();
@@ -101,18 +101,20 @@ void SceneBuilder::Start(const std::wstring& settingsPath, bool keepSettings, si
         }
         load_ = StartPictureLoad(settings.pictures, workers);
     } catch (const std::bad_alloc&) {
-        // No memory to read the list: an empty scene.
-        load_.reset();
-        FillSlots(TheScene(), {}, 0);
-        FinishScene();
+        load_.reset();  // no memory to read the list: the next Step completes an empty scene
     }
 }
 
 bool SceneBuilder::Step() {
-    if (!load_) return true;
-    if (!load_->Step()) return false;
-    const std::unique_ptr<PictureLoad> done = std::move(load_);
-    FillSlotsFromTextures(done->Report());
+    if (!building_) return true;
+    if (load_) {
+        if (!load_->Step()) return false;
+        load_.reset();
+        FillSlotsFromTextures();
+    } else {
+        FillSlots(TheScene(), {}, 0);
+    }
+    building_ = false;
     FinishScene();
     return true;
 }

@@ -29,17 +29,22 @@ public:
     // BuildScene for `settingsPath` and `keepSettings`); a build under way is
     // abandoned first.
     void Start(const std::wstring& settingsPath, bool keepSettings, size_t workers);
-    // Returns true once the scene is built; at once when no build is under way.
+    // Returns true once the scene is built; at once when no build is under
+    // way. A build whose start found no memory completes here, empty.
     bool Step();
     // Returns when a decoder has finished a picture, or at once when there is
     // nothing to wait for.
     void Wait();
-    bool Building() const { return load_ != nullptr; }
+    bool Building() const { return building_; }
     // Drops the build under way, half made: nobody waits for its decoders.
-    void Abandon() { load_.reset(); }
+    void Abandon() {
+        load_.reset();
+        building_ = false;
+    }
 
 private:
     std::unique_ptr<PictureLoad> load_;
+    bool building_ = false;  // started and not yet completed or abandoned
 };
 
 // Empties the texture list, makes picture i's texture under the name i until

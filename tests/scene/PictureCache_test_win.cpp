@@ -15,30 +15,14 @@
 #include "resources/TestPictures_win.h"
 #include "scene/PictureLoader_win.h"
 #include "scene/TextureEntry.h"
+#include "support/FailingAllocation_win.h"
 
 using namespace WorkSpace;
 using namespace testpictures;
 
-namespace {
-
-// Allocation failures on demand, for one thread: while armed, the allocation
-// that many allocations on throws as new does without memory.
-std::atomic<DWORD> g_failingThread{0};
-std::atomic<long> g_allocationsLeft{0};
-
-class FailingAllocation {
-public:
-    explicit FailingAllocation(long after) {
-        g_allocationsLeft = after;
-        g_failingThread = GetCurrentThreadId();
-    }
-    FailingAllocation(const FailingAllocation&) = delete;
-    FailingAllocation& operator=(const FailingAllocation&) = delete;
-    ~FailingAllocation() { g_failingThread = 0; }
-    bool Failed() const { return g_allocationsLeft < 0; }
-};
-
-}  // namespace
+using WorkSpace::Testing::FailingAllocation;
+using WorkSpace::Testing::g_allocationsLeft;
+using WorkSpace::Testing::g_failingThread;
 
 // Every allocation of this test program comes here; unarmed, it is malloc's,
 // as the library's own new is (and its delete frees with free).
