@@ -76,14 +76,14 @@ private:
 };
 
 // Returns true when the header of the file at `path` claims more pixels than
-// any picture the saver takes; false also when the file cannot be read (the
-// decoder then fails it as always).
-bool ClaimsTooManyPixels(const std::wstring& path) {
+// any picture the saver takes, or shows no size where it must; false also when
+// the file cannot be read (the decoder then fails it as always).
+bool RefusedByHeader(const std::wstring& path) {
     UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     FileByteSource source(file.Get());
-    return ClaimsTooManyPixels(source);
+    return RefusedByHeader(source);
 }
 
 // Turns `image` upright for `orientation`, so phone and camera photos show as
@@ -219,13 +219,14 @@ UniqueImage RedrawImage(Gdiplus::GpImage* source, int32_t width, int32_t height)
 // most one full-size picture is ever in memory, and none for a JPEG that
 // libjpeg-turbo decodes or a PNG that libspng decodes. A picture whose header
 // claims more pixels than the bound never reaches a decoder: it fails at
-// once, as an undecodable one does.
+// once, as an undecodable one does, and so does one whose header shows no
+// size where its format must.
 bool LoadPictureFile(ImageHolder& holder, const std::wstring& path, TextureSideRule side,
                      FastDecoding fast) {
     holder.image.Reset();
     holder.width = 0;
     holder.height = 0;
-    if (ClaimsTooManyPixels(path)) return false;
+    if (RefusedByHeader(path)) return false;
     SIZE size{0, 0};
     UniqueImage scaled;
     if (fast == FastDecoding::Scaled) scaled = DecodePngAtTextureSize(path, side, size);

@@ -22,12 +22,18 @@ public:
 };
 
 // Returns true with the width and height, pixels, that the header of a PNG,
-// GIF, BMP, JPEG or TIFF file claims; false for any other content and for a
-// header that cannot be read. Reads a bounded number of bytes.
+// GIF, BMP, JPEG, TIFF (BigTIFF too) or icon file claims; false for any other
+// content and for a header that cannot be read. Reads a bounded number of
+// bytes: a JPEG's frame header within 4096 segments and 64 KiB of fill bytes,
+// a TIFF's sides within the first 1024 entries of its first directory, an
+// icon's within its first 256 images.
 bool ReadClaimedSize(ByteSource& source, uint32_t& width, uint32_t& height);
 
-// Returns true when the file's header claims more than kMaxPicturePixels.
-bool ClaimsTooManyPixels(ByteSource& source);
+// Returns true when the file must not reach a decoder: its header claims more
+// than kMaxPicturePixels, or it starts as one of the formats above and shows
+// no size within those bounds (a decoder would have to find one further on,
+// and could allocate for anything). Other content is left to the decoders.
+bool RefusedByHeader(ByteSource& source);
 
 // A ByteSource over bytes in memory.
 class MemoryByteSource : public ByteSource {

@@ -9,5 +9,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     WorkSpace::MemoryByteSource source(data, size);
     uint32_t width = 0, height = 0;
     WorkSpace::ReadClaimedSize(source, width, height);
+    WorkSpace::RefusedByHeader(source);
     return 0;
 }

@@ -11,10 +11,10 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-void Big(Bytes& out, uint32_t v, int bytes) {
+void Big(Bytes& out, uint64_t v, int bytes) {
     for (int i = bytes - 1; i >= 0; --i) out.push_back(uint8_t(v >> (8 * i)));
 }
-void Little(Bytes& out, uint32_t v, int bytes) {
+void Little(Bytes& out, uint64_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) out.push_back(uint8_t(v >> (8 * i)));
 }
 
@@ -53,12 +53,17 @@ Bytes Bmp(uint32_t headerSize, int32_t w, int32_t h) {
 }
 
 // A JPEG with an APP1 segment, fill bytes and a restart-free frame header.
-Bytes Jpeg(uint32_t w, uint32_t h, uint8_t frameMarker = 0xC2, bool scanFirst = false) {
-    Bytes b = {0xFF, 0xD8, 0xFF, 0xE1};
-    Big(b, 2 + 300, 2);
-    b.resize(b.size() + 300, 0xAB);
+Bytes Jpeg(uint32_t w, uint32_t h, uint8_t frameMarker = 0xC2, bool scanFirst = false,
+           size_t fill = 2, size_t segments = 1) {
+    Bytes b = {0xFF, 0xD8};
+    for (size_t i = 0; i < segments; ++i) {
+        b.insert(b.end(), {0xFF, 0xE1});
+        Big(b, 2 + 300, 2);
+        b.resize(b.size() + 300, 0xAB);
+    }
     if (scanFirst) b.insert(b.end(), {0xFF, 0xDA, 0, 2});
-    b.insert(b.end(), {0xFF, 0xFF, 0xFF, frameMarker});
+    b.resize(b.size() + fill + 1, 0xFF);
+    b.push_back(frameMarker);
     Big(b, 17, 2);
     b.push_back(8);
     Big(b, h, 2);
@@ -90,6 +95,40 @@ Bytes Tiff(bool bigEndian, uint32_t w, uint32_t h, uint16_t type) {
     return b;
 }
 
+// A BigTIFF whose first directory holds the sides as LONG8.
+Bytes BigTiff(uint32_t w, uint32_t h) {
+    Bytes b = {'I', 'I', 43, 0, 8, 0, 0, 0};
+    Little(b, 16, 8);  // the first directory
+    Little(b, 2, 8);   // its entries
+    const uint32_t entries[2][2] = {{256, w}, {257, h}};
+    for (const auto& e : entries) {
+        Little(b, e[0], 2);
+        Little(b, 16, 2);
+        Little(b, 1, 8);
+        Little(b, e[1], 8);
+    }
+    return b;
+}
+
+// An icon file of two images: a small bitmap and a PNG of the given sides.
+Bytes IconWithPng(uint32_t w, uint32_t h) {
+    Bytes b = {0, 0, 1, 0, 2, 0};
+    const Bytes png = Png(w, h);
+    const uint32_t bitmapAt = 6 + 2 * 16, pngAt = bitmapAt + 40;
+    b.insert(b.end(), {16, 16, 0, 0, 1, 0, 32, 0});
+    Little(b, 40, 4);
+    Little(b, bitmapAt, 4);
+    b.insert(b.end(), {0, 0, 0, 0, 1, 0, 32, 0});
+    Little(b, uint32_t(png.size()), 4);
+    Little(b, pngAt, 4);
+    Little(b, 40, 4);
+    Little(b, 16, 4);
+    Little(b, 32, 4);  // 16 rows of colour, 16 of mask
+    b.resize(pngAt, 0);
+    b.insert(b.end(), png.begin(), png.end());
+    return b;
+}
+
 }  // namespace
 
 TEST(PictureHeader, ReadsTheClaimedSizeOfEveryFormatTheSaverOffers) {
@@ -118,6 +157,11 @@ TEST(PictureHeader, ReadsTheClaimedSizeOfEveryFormatTheSaverOffers) {
         {"text", Bytes{'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd'}, false, 0, 0},
         {"empty", Bytes{}, false, 0, 0},
         {"png cut in its header", Bytes(png.begin(), png.begin() + 20), false, 0, 0},
+        {"jpeg, 400 fill bytes before its frame", Jpeg(65000, 65000, 0xC0, false, 400), true, 65000, 65000},
+        {"jpeg, 300 segments before its frame", Jpeg(640, 480, 0xC0, false, 2, 300), true, 640, 480},
+        {"bigtiff, LONG8 sides", BigTiff(70000, 60000), true, 70000, 60000},
+        {"icon holding a png", IconWithPng(65000, 65000), true, 65000, 65000},
+        {"icon of bitmaps", IconWithPng(8, 8), true, 16, 16},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -129,21 +173,32 @@ TEST(PictureHeader, ReadsTheClaimedSizeOfEveryFormatTheSaverOffers) {
     }
 }
 
-TEST(PictureHeader, TheBoundIsTwoToThe28Pixels) {
-    struct Case { Bytes bytes; bool tooMany; };
+// A file refused before any decoder: it claims more than the bound, or it
+// starts as a picture format and shows no size within the reader's bounds.
+TEST(PictureHeader, RefusesClaimsOverTheBoundAndHeadersWithoutASize) {
+    struct Case { Bytes bytes; bool refused; };
+    const Bytes jpeg = Jpeg(100, 100);
     const Case cases[] = {
         {Png(16384, 16384), false},   // exactly the bound
         {Png(16384, 16385), true},    // one row over it
-        {Png(65000, 65000), true},
         {Png(0xFFFFFFFF, 0xFFFFFFFF), true},  // no overflow in the product
         {Jpeg(65000, 65000), true},
+        {Jpeg(65000, 65000, 0xC0, false, 400), true},
         {Tiff(true, 100000, 90000, 4), true},
+        {BigTiff(70000, 60000), true},
+        {IconWithPng(65000, 65000), true},
         {Gif(65535, 65535), true},
         {Bmp(40, 60000, -60000), true},
-        {Bytes{'n', 'o', 'n', 'e'}, false},  // nothing claimed: the decoder decides
+        {Jpeg(100, 100, 0xC0, false, 70000), true},         // fill beyond 64 KiB
+        {Bytes(jpeg.begin(), jpeg.begin() + 200), true},    // no frame header
+        {Tiff(false, 10, 10, 5), true},                     // sides of no size type
+        {Bytes{0, 0, 1, 0, 0, 0}, true},                    // an icon of no image
+        {Jpeg(4000, 3000), false},
+        {IconWithPng(256, 256), false},
+        {Bytes{'n', 'o', 'n', 'e'}, false},  // no picture format: the decoder decides
     };
     for (const Case& c : cases) {
         MemoryByteSource source(c.bytes.data(), c.bytes.size());
-        EXPECT_EQ(ClaimsTooManyPixels(source), c.tooMany) << &c - cases;
+        EXPECT_EQ(RefusedByHeader(source), c.refused) << &c - cases;
     }
 }

@@ -257,7 +257,8 @@ inline std::vector<uint8_t> HugeBitmapHeader() {
 }
 
 // Small files whose headers claim 65000 x 65000 pixels, each well formed as
-// far as it goes: a PNG (its header chunk whole, CRC included), a GIF and a TIFF.
+// far as it goes: a PNG (its header chunk whole, CRC included), a GIF, TIFFs,
+// a JPEG and an icon.
 inline std::vector<std::pair<const wchar_t*, std::vector<uint8_t>>> HugeClaims() {
     std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13,
                                 'I', 'H', 'D', 'R', 0, 0, 0xFD, 0xE8, 0, 0, 0xFD, 0xE8, 8, 2, 0, 0, 0};
@@ -268,7 +269,22 @@ inline std::vector<std::pair<const wchar_t*, std::vector<uint8_t>>> HugeClaims()
     const std::vector<uint8_t> tiff = {'I', 'I', 42, 0, 8, 0, 0, 0, 2, 0,
                                        0, 1, 4, 0, 1, 0, 0, 0, 0xE8, 0xFD, 0, 0,
                                        1, 1, 4, 0, 1, 0, 0, 0, 0xE8, 0xFD, 0, 0, 0, 0, 0, 0};
-    return {{L"huge.png", png}, {L"huge.gif", gif}, {L"huge.tif", tiff}};
+    // Forms whose claim lies beyond where a quick look would stop: 400 fill
+    // bytes before a JPEG's frame header, a BigTIFF, an icon holding a PNG.
+    std::vector<uint8_t> filled = {0xFF, 0xD8};
+    filled.resize(2 + 400, 0xFF);
+    filled.insert(filled.end(), {0xFF, 0xC0, 0, 17, 8, 0xFD, 0xE8, 0xFD, 0xE8, 3, 1, 0x22, 0, 2, 0x11,
+                                 1, 3, 0x11, 1, 0xFF, 0xD9});
+    const std::vector<uint8_t> bigTiff = {'I', 'I', 43, 0, 8, 0, 0, 0, 16, 0, 0, 0, 0, 0, 0, 0,
+                                          2, 0, 0, 0, 0, 0, 0, 0,
+                                          0, 1, 4, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0xE8, 0xFD, 0, 0, 0, 0, 0, 0,
+                                          1, 1, 4, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0xE8, 0xFD, 0, 0, 0, 0, 0, 0,
+                                          0, 0, 0, 0, 0, 0, 0, 0};
+    std::vector<uint8_t> icon = {0, 0, 1, 0, 1, 0, 0, 0, 0, 0, 1, 0, 32, 0,
+                                 uint8_t(png.size()), 0, 0, 0, 22, 0, 0, 0};
+    icon.insert(icon.end(), png.begin(), png.end());
+    return {{L"huge.png", png}, {L"huge.gif", gif}, {L"huge.tif", tiff},
+            {L"filled.jpg", filled}, {L"big.tif", bigTiff}, {L"huge.ico", icon}};
 }
 
 // Two frames of 8 x 6: red, then blue.
