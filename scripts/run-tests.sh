@@ -68,16 +68,17 @@ trap testbed_stop EXIT
 declare -A skipped wine_rc
 for arch in x64 x86; do
   : >"out/test/windows-$arch.log"
-  if ! wine_can_run "$arch"; then
-    if [ "$arch" = x86 ]; then
-      skipped[$arch]="this machine's kernel runs no 32-bit programs, so Wine's 32-bit loader cannot start"
-      wine_rc[$arch]=0
-    else
-      echo "Wine's 64-bit loader does not start: the Windows tests cannot run" >&2
-      wine_rc[$arch]=1
-    fi
-    continue
-  fi
+  loader_message=$(wine_can_run "$arch" 2>&1)
+  case $? in
+    0) ;;
+    1) skipped[$arch]="this machine's kernel runs no 32-bit programs, so Wine's 32-bit loader cannot start"
+       wine_rc[$arch]=0
+       continue ;;
+    *) echo "Wine's loader for the $arch build does not start, so its Windows tests cannot run: $loader_message" |
+         tee "out/test/windows-$arch.log" >&2
+       wine_rc[$arch]=1
+       continue ;;
+  esac
   run_wine_tests "$arch"
   wine_rc[$arch]=$?
 done

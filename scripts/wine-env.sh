@@ -20,11 +20,23 @@ wine_env() {
   export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
 }
 
-# Returns whether this machine can start Wine programs of the given width:
-# a kernel without 32-bit support refuses Wine's 32-bit loader.
+# Returns 0 when this machine starts Wine programs of the given width; 1 when
+# its kernel refuses Wine's 32-bit loader (a kernel built or booted without
+# 32-bit support: "Exec format error"), the one failure a caller may skip; 2
+# for any other failure (a loader missing or broken), with its message on
+# standard error.
 wine_can_run() {
+  local loader out rc
   case $1 in
-    x86) /usr/lib/wine/wine --version >/dev/null 2>&1 ;;
-    x64) /usr/lib/wine/wine64 --version >/dev/null 2>&1 ;;
+    x86) loader=/usr/lib/wine/wine ;;
+    x64) loader=/usr/lib/wine/wine64 ;;
   esac
+  out=$("$loader" --version 2>&1) && return 0
+  rc=$?
+  if [ "$1" = x86 ] && { grep -qi 'exec format error' <<<"$out" ||
+      { [ "$rc" -eq 126 ] && grep -qw 'ia32_emulation=0' /proc/cmdline 2>/dev/null; }; }; then
+    return 1
+  fi
+  echo "$loader --version failed (exit $rc): $out" >&2
+  return 2
 }
