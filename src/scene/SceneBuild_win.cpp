@@ -1,6 +1,7 @@
 #include "scene/SceneBuild_win.h"
 
 #include <windows.h>
+#include <GL/gl.h>
 
 #include <new>
 
@@ -11,6 +12,7 @@
 #include "scene/PictureLoader_win.h"
 #include "scene/RenderContext_win.h"
 #include "scene/SceneModel.h"
+#include "scene/TexturePlan.h"
 #include "scene/TextureList_win.h"
 #include "settings/PictureSettings_win.h"
 
@@ -27,6 +29,21 @@ std::vector<PictureInfo> LoadedPictures(const TextureList& list) {
     return infos;
 }
 
+// Returns the texture rule of each slot for the attached window, or, with
+// none (the settings dialog's OK), for the virtual screen a saver would
+// cover, so its entries are the ones the next start looks for.
+std::vector<TextureSideRule> SceneTextureRules() {
+    RECT client{0, 0, 0, 0};
+    const HWND window = TheRenderContext().attachedWindow;
+    if (!window || !IsWindow(window) || !GetClientRect(window, &client)) {
+        client = RECT{0, 0, GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    }
+    GLint largest = kMaxScreenTextureSide;
+    if (GlReady()) glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    return SlotTextureRules(TheScene().scheme, client.right - client.left, client.bottom - client.top,
+                            int32_t(largest), kTextureBudgetBytes);
+}
+
 // Returns the load of the first pictures that can fly into the emptied
 // texture list: only the first 30 that load can ever be on a quad, so loading
 // stops there, and a list of thousands starts as fast as a list of 30.
@@ -39,7 +56,7 @@ std::unique_ptr<PictureLoad> StartPictureLoad(const std::vector<std::wstring>& p
         [&list](size_t index, ImageHolder& holder) {
             return list.AddLoadedPicture(holder, int32_t(index)) >= 0;
         },
-        &ThePictureCache());
+        &ThePictureCache(), SceneTextureRules());
 }
 
 // Fills the slots from what the finished load made.
