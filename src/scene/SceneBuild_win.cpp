@@ -70,6 +70,13 @@ void FillSlotsFromTextures() {
     FillSlots(TheScene(), infos, GetTickCount());
 }
 
+// Fills the slots with untextured 4:3 stand-ins, so that the frames drawn
+// while the pictures load (the probe's) cost what the scene's will.
+void FillWithStandIns() {
+    const std::vector<PictureInfo> standIn(1, PictureInfo{true, 4, 3, -1});
+    FillSlots(TheScene(), standIn, GetTickCount());
+}
+
 void FinishScene() {
     // No package or no logo in it: the scene flies without a logo.
     PlaceLogo(LoadPackageImage(kLogoMember, ZipReader::Instance()));
@@ -117,6 +124,7 @@ void SceneBuilder::Start(const std::wstring& settingsPath, bool keepSettings, si
             TheScene().scheme = settings.Scheme();
         }
         load_ = StartPictureLoad(settings.pictures, workers);
+        FillWithStandIns();
     } catch (const std::bad_alloc&) {
         load_.reset();  // no memory to read the list: the next Step completes an empty scene
     }
