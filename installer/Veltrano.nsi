@@ -15,7 +15,8 @@
 ;                       screen saver as it is.
 ; Switches (uninstall): /S silent; the settings file goes too unless /KEEPSETTINGS.
 ; Exit codes: 0 done, 1 cancelled, 2 unknown /LANG value, 3 Windows older than
-; Vista (the saver cannot start there; nothing is installed).
+; Vista (the saver cannot start there; nothing is installed), 4 the saver of an
+; install of the other width is running (nothing is changed).
 
 Unicode true
 !ifdef X64
@@ -195,6 +196,9 @@ FunctionEnd
 ; Removes an install of the other width, when there is one, and keeps its
 ; picture list where this install has none: on 64-bit Windows the 32-bit saver
 ; lives in SysWOW64 and the 64-bit one in System32, and Windows would list both.
+; Its saver goes first, since while it runs (Screen Saver Settings runs it for
+; its preview) it cannot be deleted, and then nothing of that install may go:
+; the user closes it and retries, or setup ends with exit code 4.
 Function RemoveOtherWidth
   !ifdef X64
     StrCpy $R0 "$WINDIR\SysWOW64"
@@ -207,13 +211,23 @@ Function RemoveOtherWidth
     StrCpy $R0 "$WINDIR\System32"
   !endif
   ${If} ${FileExists} "$R0\Veltrano.scr"
+    ${Do}
+      Delete "$R0\Veltrano.scr"
+      ${IfNotThen} ${FileExists} "$R0\Veltrano.scr" ${|} ${ExitDo} ${|}
+      ${If} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(SaverInUse)" /SD IDCANCEL IDCANCEL`
+      !ifndef X64
+        ${EnableX64FSRedirection}
+      !endif
+        SetErrorLevel 4
+        Abort
+      ${EndIf}
+    ${Loop}
     ${If} ${FileExists} "$R0\Veltrano.scr.settings"
       StrCpy $R1 "$R0\Veltrano.scr.settings"
       GetTempFileName $R2
       !insertmacro SaverFolder $R3
       Call CopyOtherPictureList
     ${EndIf}
-    Delete "$R0\Veltrano.scr"
     Delete "$R0\VeltResource.dat"
     Delete "$R0\default_1.jpg"
     Delete "$R0\default_2.jpg"

@@ -178,16 +178,12 @@ older_windows_refused() {
   check "uninstall" uninstall /S
 }
 
-# A 32-bit install in the 64-bit prefix, with the user's picture list, then the
-# 64-bit installer over it. Where the kernel runs 32-bit programs the 32-bit
-# installer makes that install; elsewhere it is laid down as that installer
-# leaves it.
-replaces_a_32bit_install() {
-  local dist mine expected f
-  dist=$(dirname "$setup")
-  mine=$(mktemp) expected=$(mktemp)
-  printf '#Picture Info _ begin\r\nD:\\Photos\\sea.jpg\r\nC:\\windows\\SysWOW64\\\\default_2.jpg\r\n#Picture Info _ end\r\nSelectScheme 3\r\n' >"$mine"
-  printf '#Picture Info _ begin\r\nD:\\Photos\\sea.jpg\r\nC:\\windows\\system32\\\\default_2.jpg\r\n#Picture Info _ end\r\nSelectScheme 3\r\n' >"$expected"
+# The 32-bit install in the 64-bit prefix, with the picture list $1. Where the
+# kernel runs 32-bit programs the 32-bit installer makes it; elsewhere it is
+# laid down as that installer leaves it.
+dist=$(dirname "$setup")
+install_32bit() {
+  local f
   if wine_can_run x86; then
     check "the 32-bit installer installs into SysWOW64" wine "$dist/VeltranoSetup.exe" /S /LANG=fr
   else
@@ -197,13 +193,33 @@ replaces_a_32bit_install() {
     wine reg add "$uninstall_key" /v DisplayName /d "Veltrano" /f /reg:32 >/dev/null 2>&1
     wine reg add "$desktop_key" /v SCRNSAVE.EXE /d 'C:\windows\SysWOW64\Veltrano.scr' /f >/dev/null 2>&1
   fi
-  cp "$mine" "$wow/Veltrano.scr.settings"
+  cp "$1" "$wow/Veltrano.scr.settings"
+}
+files_in_syswow64() { ls "$wow" | grep -iE '^(veltrano|veltresource|default_[123]\.jpg)'; }
+nothing_in_syswow64() { [ -z "$(files_in_syswow64)" ]; }
+# The 32-bit install as it stands: its files, its keys, the user's screen saver.
+the_32bit_install() {
+  (cd "$wow" && files_in_syswow64 | xargs md5sum)
+  wine reg query "$product_key" /reg:32
+  wine reg query "$uninstall_key" /reg:32
+  reg_value "$desktop_key" SCRNSAVE.EXE
+}
+
+# Waits for a window of the program $1 (as in "veltrano.scr") on the display.
+window_shown() { timeout 60 xdotool search --sync --onlyvisible --classname "$1" >/dev/null; }
+
+# A 32-bit install, then the 64-bit installer over it.
+replaces_a_32bit_install() {
+  local mine expected
+  mine=$(mktemp) expected=$(mktemp)
+  printf '#Picture Info _ begin\r\nD:\\Photos\\sea.jpg\r\nC:\\windows\\SysWOW64\\\\default_2.jpg\r\n#Picture Info _ end\r\nSelectScheme 3\r\n' >"$mine"
+  printf '#Picture Info _ begin\r\nD:\\Photos\\sea.jpg\r\nC:\\windows\\system32\\\\default_2.jpg\r\n#Picture Info _ end\r\nSelectScheme 3\r\n' >"$expected"
+  install_32bit "$mine"
   check "the 32-bit saver is in SysWOW64" cmp -s "$dist/Veltrano.scr" "$wow/Veltrano.scr"
 
   check "the 64-bit installer installs over it" install /S /NOSAVER
   check "the 64-bit files are in System32" payload_installed
-  check "nothing of Veltrano is left in SysWOW64" \
-    [ -z "$(ls "$wow" | grep -iE '^(veltrano|veltresource|default_[123]\.jpg)')" ]
+  check "nothing of Veltrano is left in SysWOW64" nothing_in_syswow64
   check "the 32-bit view holds no Veltrano keys" no_32bit_keys
   check "the language chosen for the 32-bit install stays (French)" curlang_is 0x3
   check "the user's picture list moved, its default picture now in System32" cmp -s "$expected" "$settings"
@@ -211,6 +227,35 @@ replaces_a_32bit_install() {
   check "uninstall" uninstall /S
   check "nothing left after uninstall" nothing_installed
   rm -f "$mine" "$expected"
+}
+
+# Screen Saver Settings runs the saver (for its preview, or its settings as
+# here), and while it runs its file cannot be deleted: the 64-bit installer then
+# ends with exit code 4 and changes nothing, and installs once it has ended.
+other_width_in_use() {
+  local mine before saver
+  mine=$(mktemp)
+  printf '#Picture Info _ begin\r\nD:\\Photos\\sea.jpg\r\n#Picture Info _ end\r\nSelectScheme 3\r\n' >"$mine"
+  install_32bit "$mine"
+  # Where the kernel runs no 32-bit programs, the 64-bit saver runs in its place.
+  wine_can_run x86 || cp "$dist/x64/Veltrano.scr" "$wow/Veltrano.scr"
+  before=$(the_32bit_install)
+  wine 'C:\windows\SysWOW64\Veltrano.scr' /c &
+  saver=$!
+  check "the 32-bit saver's settings open" window_shown veltrano.scr
+  install /S
+  check "with the 32-bit saver running, setup ends with exit code 4" [ $? -eq 4 ]
+  check "... changes nothing of the 32-bit install" [ "$(the_32bit_install)" = "$before" ]
+  check "... and installs nothing" nothing_installed
+  # Wine's start, which runs the saver, takes it along when it ends.
+  kill "$saver"
+  wait "$saver"
+  check "once the saver has ended, setup installs" install /S
+  check "the 64-bit files are in System32" payload_installed
+  check "nothing of Veltrano is left in SysWOW64" nothing_in_syswow64
+  check "the picture list moved" cmp -s "$mine" "$settings"
+  check "uninstall" uninstall /S
+  rm -f "$mine"
 }
 
 prepare_prefix
@@ -221,6 +266,7 @@ case $scenario in
   InstalledSaver) installed_saver ;;
   OlderWindowsRefused) older_windows_refused ;;
   ReplacesA32BitInstall) replaces_a_32bit_install ;;
+  OtherWidthInUse) other_width_in_use ;;
   *) fail "unknown scenario $scenario" ;;
 esac
 finish
