@@ -35,7 +35,6 @@ SetCompressor /SOLID lzma
 !include MUI2.nsh
 !include LogicLib.nsh
 !include FileFunc.nsh
-!include TextFunc.nsh
 !include x64.nsh
 !include WinVer.nsh
 
@@ -153,52 +152,87 @@ Var LangGiven
   !endif
 !macroend
 
-; Copies the picture list $R1 of an install of the other width, which lived in
-; $R0, to $R2 line by line, each of that install's default pictures named in
-; the folder $R3 instead. Narrow text, CR LF; a line longer than one read is
-; copied as it is.
-Function CopyOtherPictureList
+; Moves the picture list $R1 of the install of the other width, which lived in
+; $R0, beside this saver in the folder $R3, byte for byte: the saver writes it
+; in the ANSI code page or as UTF-8, which a text read here would convert. Only
+; a line of plain ASCII that names one of that install's default pictures
+; changes, to the same picture in $R3. The list goes from $R0 only once its
+; copy is whole and in place.
+Function MoveOtherPictureList
+  StrCpy $4 ""
+  StrCpy $5 ""
   ClearErrors
+  GetTempFileName $R2 "$R3"
   FileOpen $4 "$R1" r
-  IfErrors done
   FileOpen $5 "$R2" w
-  ${If} ${Errors}
-    FileClose $4
-    Goto done
-  ${EndIf}
-  StrCpy $7 start  ; "start" while the next read begins a line
+  IfErrors failed
+  ; No line longer than the path of a default picture and its CR can name one.
+  StrLen $2 "$R0\\default_1.jpg$\r"
+  StrCpy $7 ""     ; the line so far, while it is plain ASCII and short enough
+  StrCpy $8 ascii  ; "ascii" while $7 holds all of the line so far
   ${Do}
     ClearErrors
-    FileRead $4 $6
-    ${IfThen} ${Errors} ${|} ${ExitDo} ${|}
-    StrCpy $8 $6 1 -1
-    ${If} $8 != "$\n"
-      FileWrite $5 $6
-      StrCpy $7 middle
-      ${Continue}
+    FileReadByte $4 $6
+    ${If} ${Errors}
+      StrCpy $6 ""  ; the end of the file ends the last line too
+      ClearErrors
     ${EndIf}
-    ${TrimNewLines} $6 $6
-    ${If} $7 == start
-      ${ForEach} $9 1 3 + 1
-        ${If} $6 == "$R0\\default_$9.jpg"
-          StrCpy $6 "$R3\\default_$9.jpg"
+    ${If} $8 == ascii
+      StrLen $9 $7
+      ${If} $6 == ""
+      ${OrIf} $6 = 10
+        StrCpy $9 $7 "" -1
+        ${If} $9 == "$\r"
+          StrCpy $7 $7 -1
+        ${Else}
+          StrCpy $9 ""
         ${EndIf}
-      ${Next}
+        ${ForEach} $3 1 3 + 1
+          ${If} $7 == "$R0\\default_$3.jpg"
+            StrCpy $7 "$R3\\default_$3.jpg"
+          ${EndIf}
+        ${Next}
+        ; ASCII text is the same bytes in every code page.
+        FileWrite $5 "$7$9"
+        StrCpy $7 ""
+      ${ElseIf} $6 > 0
+      ${AndIf} $6 < 128
+      ${AndIf} $9 < $2
+        IntFmt $9 "%c" $6
+        StrCpy $7 "$7$9"
+        ${Continue}
+      ${Else}
+        FileWrite $5 $7
+        StrCpy $7 ""
+        StrCpy $8 other
+      ${EndIf}
     ${EndIf}
-    FileWrite $5 "$6$\r$\n"
-    StrCpy $7 start
-  ${Loop}
+    ${If} $6 != ""
+      FileWriteByte $5 $6
+      ${IfThen} $6 = 10 ${|} StrCpy $8 ascii ${|}
+    ${EndIf}
+    IfErrors failed
+  ${LoopUntil} $6 == ""
   FileClose $5
   FileClose $4
-  done:
+  Rename "$R2" "$R3\Veltrano.scr.settings"
+  IfErrors 0 moved
+  failed:
+  FileClose $5
+  FileClose $4
+  Delete "$R2"
+  Return
+  moved:
+  Delete "$R1"
 FunctionEnd
 
-; Removes an install of the other width, when there is one, and keeps its
-; picture list where this install has none: on 64-bit Windows the 32-bit saver
-; lives in SysWOW64 and the 64-bit one in System32, and Windows would list both.
-; Its saver goes first, since while it runs (Screen Saver Settings runs it for
-; its preview) it cannot be deleted, and then nothing of that install may go:
-; the user closes it and retries, or setup ends with exit code 4.
+; Removes an install of the other width, when there is one, and moves its
+; picture list beside this saver where this install has none: on 64-bit Windows
+; the 32-bit saver lives in SysWOW64 and the 64-bit one in System32, and Windows
+; would list both. Its saver goes first, since while it runs (Screen Saver
+; Settings runs it for its preview) it cannot be deleted, and then nothing of
+; that install may go: the user closes it and retries, or setup ends with exit
+; code 4.
 Function RemoveOtherWidth
   !ifdef X64
     StrCpy $R0 "$WINDIR\SysWOW64"
@@ -222,27 +256,24 @@ Function RemoveOtherWidth
         Abort
       ${EndIf}
     ${Loop}
+    ; This install's folder, named as such whatever the redirection.
+    !insertmacro SaverFolder $R3
     ${If} ${FileExists} "$R0\Veltrano.scr.settings"
       StrCpy $R1 "$R0\Veltrano.scr.settings"
-      GetTempFileName $R2
-      !insertmacro SaverFolder $R3
-      Call CopyOtherPictureList
+      ${If} ${FileExists} "$R3\Veltrano.scr.settings"
+        Delete "$R1"
+      ${Else}
+        Call MoveOtherPictureList
+      ${EndIf}
     ${EndIf}
     Delete "$R0\VeltResource.dat"
     Delete "$R0\default_1.jpg"
     Delete "$R0\default_2.jpg"
     Delete "$R0\default_3.jpg"
-    Delete "$R0\Veltrano.scr.settings"
     Delete "$R0\VeltranoUninstall.exe"
   !ifndef X64
     ${EnableX64FSRedirection}
   !endif
-    ${If} $R2 != ""
-      ${IfNot} ${FileExists} "${SETTINGS_FILE}"
-        CopyFiles /SILENT "$R2" "${SETTINGS_FILE}"
-      ${EndIf}
-      Delete "$R2"
-    ${EndIf}
     SetRegView ${OTHER_REG_VIEW}
     DeleteRegValue HKLM "${PRODUCT_KEY}" CurLang
     DeleteRegKey /ifempty HKLM "${PRODUCT_KEY}"
@@ -289,7 +320,6 @@ FunctionEnd
 Section "$(SaverName)" SecSaver
   SectionIn RO
   SetRegView ${REG_VIEW}
-  StrCpy $R2 ""
   Call RemoveOtherWidth
   SetOutPath "$SYSDIR"
   File "${PAYLOAD}\Veltrano.scr"

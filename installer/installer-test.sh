@@ -208,6 +208,21 @@ the_32bit_install() {
 # Waits for a window of the program $1 (as in "veltrano.scr") on the display.
 window_shown() { timeout 60 xdotool search --sync --onlyvisible --classname "$1" >/dev/null; }
 
+# Keeps the file at the Windows path $1 (without blanks) open for writing until
+# release_file, as a program saving it would: setup, which reads it without
+# sharing writes, cannot open it meanwhile.
+hold_file() {
+  local prompt
+  coproc holder { wine cmd /c "pause 2>>$1"; }
+  # pause prompts once the file is open.
+  read -r -N 1 -t 60 -u "${holder[0]}" prompt
+}
+release_file() {
+  local input=${holder[1]:-}
+  [ -n "$input" ] && exec {input}>&-
+  wait "$holder_PID"
+}
+
 # A 32-bit install, then the 64-bit installer over it.
 replaces_a_32bit_install() {
   local mine expected
@@ -258,6 +273,44 @@ other_width_in_use() {
   rm -f "$mine"
 }
 
+# A picture list as the saver writes it, one of its default pictures in the
+# folder $2: $1 "ansi" in code page 932 (in which the second byte of 表 is a
+# backslash), or "utf8" behind a byte-order mark, with a path that no ANSI code
+# page holds.
+saved_list() {
+  {
+    printf '#Picture Info _ begin\r\nD:\\写真\\表紙.jpg\r\n%s\\\\default_2.jpg\r\n' "$2"
+    [ "$1" = utf8 ] && printf 'D:\\写真\\😀.jpg\r\n'
+    printf '#Picture Info _ end\r\nSelectScheme 3\r\n'
+  } | if [ "$1" = utf8 ]; then printf '\xef\xbb\xbf'; cat; else iconv -f UTF-8 -t CP932; fi
+}
+
+# The picture list moves byte for byte in either encoding, whatever the code
+# page of the installer; only the line naming a default picture changes. A list
+# that cannot be read stays where it is.
+picture_list_moves() {
+  local locale encoding list
+  list=$(mktemp)
+  for locale in C.UTF-8 ja_JP.UTF-8; do
+    for encoding in ansi utf8; do
+      saved_list $encoding 'C:\windows\SysWOW64' >"$list"
+      install_32bit "$list"
+      check "$locale: the 64-bit installer installs" env LC_ALL=$locale wine "$setup" /S /NOSAVER
+      check "$locale: the $encoding list moved byte for byte" \
+        cmp -s <(saved_list $encoding 'C:\windows\system32') "$settings"
+      check "$locale: uninstall" uninstall /S
+    done
+  done
+  install_32bit "$list"
+  check "the list is held" hold_file 'C:\windows\SysWOW64\Veltrano.scr.settings'
+  check "with the list unreadable, the 64-bit installer installs" install /S /NOSAVER
+  release_file
+  check "... leaves the list where it was" cmp -s "$list" "$wow/Veltrano.scr.settings"
+  check "... and gives the new saver the default list" settings_are_default
+  check "uninstall" uninstall /S
+  rm -f "$list"
+}
+
 prepare_prefix
 case $scenario in
   SilentInstallAndUninstall) silent_install_and_uninstall ;;
@@ -267,6 +320,7 @@ case $scenario in
   OlderWindowsRefused) older_windows_refused ;;
   ReplacesA32BitInstall) replaces_a_32bit_install ;;
   OtherWidthInUse) other_width_in_use ;;
+  PictureListMoves) picture_list_moves ;;
   *) fail "unknown scenario $scenario" ;;
 esac
 finish
