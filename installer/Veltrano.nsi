@@ -63,6 +63,8 @@ ShowUninstDetails show
 ; The saver's language index (CurLang: 0 English ... 6 Japanese).
 Var CurLang
 Var LangGiven
+; The folder of the install of the other width that this one replaced, if any.
+Var OtherFolder
 
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
@@ -256,6 +258,7 @@ Function RemoveOtherWidth
         Abort
       ${EndIf}
     ${Loop}
+    StrCpy $OtherFolder $R0
     ; This install's folder, named as such whatever the redirection.
     !insertmacro SaverFolder $R3
     ${If} ${FileExists} "$R0\Veltrano.scr.settings"
@@ -288,14 +291,47 @@ Function RemoveOtherWidth
   ${EndIf}
 FunctionEnd
 
-; Makes the saver at $1 the user's screen saver.
-!macro ChooseSaver
+; $0 = the saver in the folder $1 as a screen saver is recorded.
+!macro SaverPath
   GetFullPathName /SHORT $0 "$1\Veltrano.scr"
   ${If} $0 == ""
     StrCpy $0 "$1\Veltrano.scr"
   ${EndIf}
+!macroend
+
+; Makes the saver at $1 the user's screen saver.
+!macro ChooseSaver
+  !insertmacro SaverPath
   WriteRegStr HKCU "${DESKTOP_KEY}" SCRNSAVE.EXE $0
 !macroend
+
+; Gives each user whose screen saver is the saver in the folder $1 the screen
+; saver $0 instead, or none when $0 is empty. It reaches the users whose
+; settings are loaded: those logged on, and the profile Windows keeps for
+; itself. The others' settings are files that Windows loads only at their
+; logon, and they keep theirs.
+!macro RepointUsersFunction UN
+Function ${UN}RepointUsers
+  GetFullPathName /SHORT $5 "$1"
+  StrCpy $2 0
+  ${Do}
+    EnumRegKey $3 HKU "" $2
+    ${IfThen} $3 == "" ${|} ${ExitDo} ${|}
+    IntOp $2 $2 + 1
+    ReadRegStr $4 HKU "$3\${DESKTOP_KEY}" SCRNSAVE.EXE
+    ${If} $4 == "$1\Veltrano.scr"
+    ${OrIf} $4 == "$5\Veltrano.scr"
+      ${If} $0 == ""
+        DeleteRegValue HKU "$3\${DESKTOP_KEY}" SCRNSAVE.EXE
+      ${Else}
+        WriteRegStr HKU "$3\${DESKTOP_KEY}" SCRNSAVE.EXE $0
+      ${EndIf}
+    ${EndIf}
+  ${Loop}
+FunctionEnd
+!macroend
+!insertmacro RepointUsersFunction ""
+!insertmacro RepointUsersFunction "un."
 
 ; Creates the settings file with the content the saver gives a missing one:
 ; the three default pictures, each as the saver spells it (its folder ends in
@@ -351,13 +387,12 @@ Section "$(SaverName)" SecSaver
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" NoModify 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" NoRepair 1
 
-  ; A user whose screen saver was a Veltrano keeps it, even the one of the
-  ; other width just removed.
-  ReadRegStr $0 HKCU "${DESKTOP_KEY}" SCRNSAVE.EXE
-  ${GetFileName} "$0" $1
-  ${If} $1 == "Veltrano.scr"
+  ; Users whose screen saver was the one of the other width keep Veltrano.
+  ${If} $OtherFolder != ""
     !insertmacro SaverFolder $1
-    !insertmacro ChooseSaver
+    !insertmacro SaverPath
+    StrCpy $1 $OtherFolder
+    Call RepointUsers
   ${EndIf}
 SectionEnd
 
@@ -435,12 +470,10 @@ Section "Uninstall"
   DeleteRegKey /ifempty HKLM "SOFTWARE\Korimba\ScreenSaver"
   DeleteRegKey /ifempty HKLM "SOFTWARE\Korimba"
 
-  ; The user's screen saver no longer exists: Windows shows "(None)" without the value.
-  ReadRegStr $0 HKCU "${DESKTOP_KEY}" SCRNSAVE.EXE
-  ${GetFileName} "$0" $1
-  ${If} $1 == "Veltrano.scr"
-    DeleteRegValue HKCU "${DESKTOP_KEY}" SCRNSAVE.EXE
-  ${EndIf}
+  ; The users' screen saver no longer exists: Windows shows "(None)" without the value.
+  !insertmacro SaverFolder $1
+  StrCpy $0 ""
+  Call un.RepointUsers
 
   ; The picture cache of the user running the uninstaller: small copies of
   ; the listed pictures that the saver makes again whenever it needs them.

@@ -19,6 +19,8 @@ payload_files=(Veltrano.scr VeltResource.dat default_1.jpg default_2.jpg default
 product_key='HKLM\SOFTWARE\Korimba\ScreenSaver\Veltrano'
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Veltrano'
 desktop_key='HKCU\Control Panel\Desktop'
+# Another user's settings: the profile Windows keeps for itself, always loaded.
+other_desktop_key='HKU\.Default\Control Panel\Desktop'
 failures=0
 
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
@@ -48,6 +50,7 @@ remove_everything() {
     wine reg delete "$uninstall_key" /f $view >/dev/null 2>&1
   done
   wine reg delete "$desktop_key" /v SCRNSAVE.EXE /f >/dev/null 2>&1
+  wine reg delete "$other_desktop_key" /v SCRNSAVE.EXE /f >/dev/null 2>&1
   wine reg delete 'HKCU\Software\Wine' /v Version /f >/dev/null 2>&1
   return 0
 }
@@ -101,7 +104,7 @@ nothing_installed() {
 }
 no_32bit_keys() { ! reg_key_exists 'HKLM\SOFTWARE\Korimba' /reg:32 && ! reg_key_exists "$uninstall_key" /reg:32; }
 curlang_is() { [ "$(reg_value "$product_key" CurLang)" = "$1" ]; }
-saver_chosen() { reg_value "$desktop_key" SCRNSAVE.EXE | grep -qix 'C:\\windows\\system32\\Veltrano.scr'; }
+saver_chosen() { reg_value "${1:-$desktop_key}" SCRNSAVE.EXE | grep -qix 'C:\\windows\\system32\\Veltrano.scr'; }
 settings_are_default() { cmp -s "$settings" <(default_settings); }
 
 silent_install_and_uninstall() {
@@ -223,7 +226,8 @@ release_file() {
   wait "$holder_PID"
 }
 
-# A 32-bit install, then the 64-bit installer over it.
+# A 32-bit install, the screen saver of this user and another, then the 64-bit
+# installer over it.
 replaces_a_32bit_install() {
   local mine expected
   mine=$(mktemp) expected=$(mktemp)
@@ -231,6 +235,7 @@ replaces_a_32bit_install() {
   printf '#Picture Info _ begin\r\nD:\\Photos\\sea.jpg\r\nC:\\windows\\system32\\\\default_2.jpg\r\n#Picture Info _ end\r\nSelectScheme 3\r\n' >"$expected"
   install_32bit "$mine"
   check "the 32-bit saver is in SysWOW64" cmp -s "$dist/Veltrano.scr" "$wow/Veltrano.scr"
+  wine reg add "$other_desktop_key" /v SCRNSAVE.EXE /d 'C:\windows\SysWOW64\Veltrano.scr' /f >/dev/null 2>&1
 
   check "the 64-bit installer installs over it" install /S /NOSAVER
   check "the 64-bit files are in System32" payload_installed
@@ -239,8 +244,10 @@ replaces_a_32bit_install() {
   check "the language chosen for the 32-bit install stays (French)" curlang_is 0x3
   check "the user's picture list moved, its default picture now in System32" cmp -s "$expected" "$settings"
   check "the user's screen saver is the 64-bit Veltrano" saver_chosen
+  check "another user's screen saver is the 64-bit Veltrano" saver_chosen "$other_desktop_key"
   check "uninstall" uninstall /S
   check "nothing left after uninstall" nothing_installed
+  check "no user's screen saver names the removed saver" [ -z "$(reg_value "$other_desktop_key" SCRNSAVE.EXE)" ]
   rm -f "$mine" "$expected"
 }
 
