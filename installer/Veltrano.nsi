@@ -381,9 +381,11 @@ Section "$(SaverName)" SecSaver
   WriteUninstaller "${UNINSTALLER}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" DisplayName "$(SaverName)"
   WriteRegStr HKLM "${UNINSTALL_KEY}" Publisher "Korimba"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" DisplayIcon "$SYSDIR\Veltrano.scr"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" UninstallString '"${UNINSTALLER}"'
-  WriteRegStr HKLM "${UNINSTALL_KEY}" QuietUninstallString '"${UNINSTALLER}" /S'
+  ; Add/Remove Programs reads these paths without redirection.
+  !insertmacro SaverFolder $1
+  WriteRegStr HKLM "${UNINSTALL_KEY}" DisplayIcon "$1\Veltrano.scr"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" UninstallString '"$1\VeltranoUninstall.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" QuietUninstallString '"$1\VeltranoUninstall.exe" /S'
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" NoModify 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" NoRepair 1
 

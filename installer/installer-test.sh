@@ -30,8 +30,8 @@ check() { # description, command...
 }
 
 # The data of a registry value as `reg query` prints it, or nothing.
-reg_value() {
-  wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
+reg_value() { # key name [/reg:32]
+  wine reg query "$1" /v "$2" ${3:-} 2>/dev/null | tr -d '\r' |
     awk -v name="$2" '$1 == name { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'
 }
 reg_key_exists() { wine reg query "$@" >/dev/null 2>&1; }
@@ -235,6 +235,13 @@ replaces_a_32bit_install() {
   printf '#Picture Info _ begin\r\nD:\\Photos\\sea.jpg\r\nC:\\windows\\system32\\\\default_2.jpg\r\n#Picture Info _ end\r\nSelectScheme 3\r\n' >"$expected"
   install_32bit "$mine"
   check "the 32-bit saver is in SysWOW64" cmp -s "$dist/Veltrano.scr" "$wow/Veltrano.scr"
+  if wine_can_run x86; then
+    # 64-bit Add/Remove Programs reads these paths without redirection.
+    check "the 32-bit install's uninstaller is recorded in SysWOW64" \
+      [ "$(reg_value "$uninstall_key" UninstallString /reg:32)" = '"C:\windows\SysWOW64\VeltranoUninstall.exe"' ]
+    check "the 32-bit install's icon is recorded in SysWOW64" \
+      [ "$(reg_value "$uninstall_key" DisplayIcon /reg:32)" = 'C:\windows\SysWOW64\Veltrano.scr' ]
+  fi
   wine reg add "$other_desktop_key" /v SCRNSAVE.EXE /d 'C:\windows\SysWOW64\Veltrano.scr' /f >/dev/null 2>&1
 
   check "the 64-bit installer installs over it" install /S /NOSAVER
