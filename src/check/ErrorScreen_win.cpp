@@ -3,7 +3,9 @@
 #include <cstdint>
 
 #include "check/ErrorScreenLayout.h"
+#include "common/DpiScale.h"
 #include "common/Handles_win.h"
+#include "common/WindowDpi_win.h"
 #include "resources/ImageServices_win.h"
 #include "resources/PackageMembers.h"
 #include "resources/PictureDecoding_win.h"
@@ -23,6 +25,7 @@ struct ErrorScreen {
     UniqueImage backgroundImage;    // the language's message picture
     UniqueImage logoImage;
     SizeF window;                   // client size at preparation, pixels
+    SizeF logoSize;                 // on screen, at the window's DPI, pixels
     RectF backgroundRect;
     RectF logoRect;
 };
@@ -37,9 +40,10 @@ using Gdiplus::GpGraphics;
 using Gdiplus::GpImage;
 using Gdiplus::Ok;
 
-SizeF PixelSize(GpImage* image) {
+// Returns the image's size on screen: its pixels are those of a 100 % display.
+SizeF SizeOnScreen(GpImage* image, uint32_t dpi) {
     const SIZE size = ImageSize(image);
-    return {float(size.cx), float(size.cy)};
+    return {float(ScaleForDpi(size.cx, dpi)), float(ScaleForDpi(size.cy, dpi))};
 }
 
 void DrawInto(GpGraphics* graphics, GpImage* image, const RectF& rect) {
@@ -76,8 +80,11 @@ bool PrepareErrorScreen(HWND window) {
     if (Gdip::GdipGetImageGraphicsContext(backBuffer, &backGraphics) != Ok) return false;
     screen.backGraphics.Reset(backGraphics);
 
-    screen.backgroundRect = CentredPictureRect(screen.window, PixelSize(screen.backgroundImage.Get()));
-    screen.logoRect = CornerLogoRect(screen.window, PixelSize(screen.logoImage.Get()));
+    const uint32_t dpi = DpiOfWindow(window);
+    screen.logoSize = SizeOnScreen(screen.logoImage.Get(), dpi);
+    screen.backgroundRect =
+        CentredPictureRect(screen.window, SizeOnScreen(screen.backgroundImage.Get(), dpi));
+    screen.logoRect = CornerLogoRect(screen.window, screen.logoSize);
     screen.ready = true;
     return true;
 }
@@ -91,8 +98,7 @@ bool DrawErrorScreen() {
         DrawInto(back, screen.backgroundImage.Get(), screen.backgroundRect);
         DrawInto(back, screen.logoImage.Get(), screen.logoRect);
     } else {
-        DrawInto(back, screen.logoImage.Get(),
-                 ReducedLogoRect(screen.window, PixelSize(screen.logoImage.Get())));
+        DrawInto(back, screen.logoImage.Get(), ReducedLogoRect(screen.window, screen.logoSize));
     }
     DrawInto(screen.windowGraphics.Get(), screen.backBuffer.Get(),
              {0.0f, 0.0f, screen.window.w, screen.window.h});

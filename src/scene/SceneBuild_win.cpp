@@ -5,6 +5,8 @@
 
 #include <new>
 
+#include "common/DpiScale.h"
+#include "common/WindowDpi_win.h"
 #include "scene/FrameClock_win.h"
 #include "resources/PackageMembers.h"
 #include "resources/PictureDecoding_win.h"
@@ -104,11 +106,14 @@ void PlaceLogo(UniqueImage image) {
     RECT client{0, 0, 0, 0};
     const HWND window = TheRenderContext().attachedWindow;
     if (window) GetClientRect(window, &client);
+    // The logo's pixels are those of a 100 % display: it keeps that size on
+    // screen at the DPI of the monitor that shows the window.
+    const uint32_t dpi = DpiOfWindow(window);
     SceneQuad& logo = TheScene().logo;
     logo.texture = name;
-    logo.width = size.cx;
-    logo.height = size.cy;
-    logo.position = Vec4{0.0f, float(client.bottom - size.cy), 0.0f, 1.0f};
+    logo.width = ScaleForDpi(size.cx, dpi);
+    logo.height = ScaleForDpi(size.cy, dpi);
+    logo.position = Vec4{0.0f, float(client.bottom - logo.height), 0.0f, 1.0f};
     logo.velocity = Vec4{0.0f, 0.0f, 0.0f, 1.0f};
 }
 
