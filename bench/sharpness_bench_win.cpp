@@ -2,7 +2,7 @@
 // on screens of 1920 x 1080 and 3840 x 2160, and the contrast of fine stripes
 // in that slot as the window shows them, the flight stopped, with textures
 // sized from the screen and with the classic table of at most 256 texels.
-// Leaves both captures beside the working folder (stripes-*.bmp). Prints
+// Leaves both captures beside the stripes picture (stripes-*.bmp). Prints
 // figures only; run it through `make bench` on a screen of 1920 x 1080.
 #include <windows.h>
 #include <GL/gl.h>
@@ -40,7 +40,7 @@ int32_t NearestTextureSide(int32_t width, int32_t height, int32_t largest) {
 // the 95th and 5th percentiles of the green channel along the middle row of
 // the quad's inner half, as the screen shows it.
 double StripeContrast(const std::wstring& stripes, std::vector<TextureSideRule> rules,
-                      const wchar_t* capture) {
+                      const std::wstring& capture) {
     TextureList& list = TheTextureList();
     list.Clear();
     PictureLoad load({stripes}, 1, 1,
@@ -84,6 +84,8 @@ int main() {
         std::fprintf(stderr, "usage: sharpness_bench_win <stripes picture of 4000 x 3000>\n");
         return 2;
     }
+    // The captures go beside the stripes picture.
+    const std::wstring folder = stripes.substr(0, stripes.find_last_of(L"\\/") + 1);
     HWND window = MakeWindow(1920, 1080);
     if (!AttachWindow(window) || !SetupProjection()) {
         std::fprintf(stderr, "sharpness_bench_win: no OpenGL context\n");
@@ -95,8 +97,8 @@ int main() {
     GetClientRect(window, &client);
     const double screen = StripeContrast(
         stripes, SlotTextureRules(Rotation, client.right, client.bottom, largest, kTextureBudgetBytes),
-        L"stripes-screen.bmp");
-    const double classic = StripeContrast(stripes, {}, L"stripes-256-texels.bmp");
+        folder + L"stripes-screen.bmp");
+    const double classic = StripeContrast(stripes, {}, folder + L"stripes-256-texels.bmp");
     std::printf("window %ld x %ld, largest texture %d\n", client.right, client.bottom, int(largest));
     std::printf("texture-side-nearest-1080p: %d\n", NearestTextureSide(1920, 1080, largest));
     std::printf("texture-side-nearest-2160p: %d\n", NearestTextureSide(3840, 2160, largest));
