@@ -16,11 +16,11 @@ void FrameTicker::Restart(HWND window) {
 }
 
 void FrameTicker::StartBuild(const std::wstring& settingsPath, bool keepSettings,
-                             std::function<void()> built) {
+                             std::function<void()> built, bool keepTurns) {
     built_ = std::move(built);
     // At least one decoding thread, even on one processor: the window's own
     // thread must stay free to answer the user.
-    builder_.Start(settingsPath, keepSettings, std::max<size_t>(1, MachineLoadWorkers()));
+    builder_.Start(settingsPath, keepSettings, std::max<size_t>(1, MachineLoadWorkers()), keepTurns);
 }
 
 void FrameTicker::ShowBlack() const {

@@ -24,9 +24,10 @@ public:
     // Starts building the scene (SceneBuilder::Start) while the window answers
     // its messages: until the build is done every tick advances it and shows
     // black, and the tick that completes it runs `built`; the probe begins
-    // with the next tick, so decoding never competes with its measure.
+    // with the next tick, so decoding never competes with its measure. With
+    // `keepTurns` the pictures that fly count as flown (SceneBuilder::Start).
     void StartBuild(const std::wstring& settingsPath, bool keepSettings,
-                    std::function<void()> built);
+                    std::function<void()> built, bool keepTurns = false);
     // Drops a build under way when the window goes: nobody waits for it.
     void AbandonBuild() { builder_.Abandon(); }
     // From now on every tick draws the error screen.

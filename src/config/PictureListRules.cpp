@@ -15,12 +15,6 @@ int32_t SelectionAfterRemoval(int32_t removed, size_t remaining) {
     return size_t(above) < remaining ? above : -1;
 }
 
-static bool EqualsLatinNoCase(std::u16string_view a, std::u16string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char16_t x, char16_t y) { return LowerLatin(x) == LowerLatin(y); });
-}
-
 bool IsDroppablePicture(std::u16string_view path) {
     // Drive, folder and name end at the last separator the runtime's path
     // splitting knows: backslash, slash, or the drive's colon.

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/PathCase.h"
+
 namespace WorkSpace {
 
 // Changes whenever decoding, turning upright or redrawing to texture size
@@ -45,10 +47,6 @@ struct PictureCacheImage {
     const uint8_t* pixels = nullptr;
     size_t stride = 0;          // bytes, at least textureWidth * 4
 };
-
-// Returns `path` with the case of ASCII, Latin, Greek and Cyrillic letters
-// folded to small letters.
-std::u16string FoldPathCase(std::u16string_view path);
 
 // Returns the key of a listed path whose file is in `state`.
 PictureCacheKey MakePictureCacheKey(std::u16string_view listedPath, const PictureFileState& state);

@@ -199,6 +199,7 @@ bool PictureLoad::Step() {
     }
     report_.decoded = state.order.Started();
     report_.loaded = state.order.Loaded();
+    report_.taken = state.order.Taken();
     report_.peakPending = state.order.PeakPending();
     report_.kept = state.kept;
     // A decoder may still be writing an entry after the last picture was
