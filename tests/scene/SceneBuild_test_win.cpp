@@ -204,6 +204,11 @@ TEST_F(SceneBuild, ACollectionFliesAsItsListWouldUntilItOutgrowsTheSlots) {
     Settings().pictures = {expanded[0], photos};
     ASSERT_TRUE(BuildScene(L"", true));
     EXPECT_EQ(snapshot(), asList);
+    // A build that knows no folders takes a folder's line for a picture that
+    // fails to load, and leaves it out.
+    LoadScenePictures({photos, expanded[0]});
+    ASSERT_EQ(TheTextureList().Count(), 1u);
+    EXPECT_EQ(TheTextureList().At(0).name, 1);
 
     for (int i = 3; i < 40; ++i) Picture((L"photos\\" + std::to_wstring(i) + L".png").c_str(), 40, 10 + i);
     TheScene().scheme = Motion;

@@ -28,6 +28,30 @@ std::vector<std::wstring> Entries(HWND control, UINT countMessage, UINT lengthMe
     return entries;
 }
 
+// Returns the address in the process of `window` of a copy of `bytes`, or
+// none. Left there: the target ends soon.
+void* CopyIntoProcessOf(HWND window, const void* bytes, size_t size) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId);
+    if (!process) return nullptr;
+    void* remote = VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    const bool written = remote && WriteProcessMemory(process, remote, bytes, size, nullptr);
+    CloseHandle(process);
+    return written ? remote : nullptr;
+}
+
+// The process's visible folder picker: a dialog holding a tree of folders.
+HWND FindFolderPicker(DWORD processId) {
+    for (HWND window : WindowsOf(processId)) {
+        if (ClassOf(window) == L"#32770" && IsWindowVisible(window) &&
+            FindWindowExW(window, nullptr, L"SysTreeView32", nullptr)) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 std::vector<std::wstring> ListBoxEntries(HWND listBox) {
@@ -61,19 +85,23 @@ bool DropFiles(HWND target, const std::vector<std::wstring>& paths) {
     memcpy(block.data(), &header, sizeof(header));
     memcpy(block.data() + sizeof(header), names.data(), names.size() * sizeof(wchar_t));
 
-    DWORD processId = 0;
-    GetWindowThreadProcessId(target, &processId);
-    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId);
-    if (!process) return false;
-    // Left in the target: DragFinish cannot free it, and the saver ends soon.
-    void* remote = VirtualAllocEx(process, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE,
-                                  PAGE_READWRITE);
-    const bool written =
-        remote && WriteProcessMemory(process, remote, block.data(), block.size(), nullptr);
-    CloseHandle(process);
-    if (!written) return false;
+    // DragFinish cannot free it in the target.
+    void* remote = CopyIntoProcessOf(target, block.data(), block.size());
+    if (!remote) return false;
     SendMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
     return true;
+}
+
+bool AnswerFolderPicker(DWORD processId, const std::wstring& folder, DWORD timeoutMs) {
+    HWND picker = nullptr;
+    if (!WaitUntil([&] { return (picker = FindFolderPicker(processId)) != nullptr; }, timeoutMs)) {
+        return false;
+    }
+    void* remote = CopyIntoProcessOf(picker, folder.c_str(), (folder.size() + 1) * sizeof(wchar_t));
+    if (!remote) return false;
+    SendMessageW(picker, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(remote));
+    PostMessageW(picker, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    return WaitUntil([&] { return !IsWindow(picker) || !IsWindowVisible(picker); }, timeoutMs);
 }
 
 HWND FindOpenFileDialog(DWORD processId) {
