@@ -7,6 +7,7 @@
 #include "scene/PictureLoader_win.h"
 #include "scene/RenderContext_win.h"
 #include "scene/SceneFrame_win.h"
+#include "scene/TextureList_win.h"
 
 namespace WorkSpace {
 
@@ -44,6 +45,7 @@ void FrameTicker::Tick() {
     }
     if (!probeActive_) {
         AnimateScene();
+        swaps_.AfterTick(TheScene(), TheTextureList());
         RenderFrame(false);
         return;
     }
@@ -54,6 +56,7 @@ void FrameTicker::Tick() {
     const ProbeVerdict verdict =
         JudgeProbeTick(rule_, probeFrames_, probeStart_, FrameClock::Instance().Seconds());
     if (verdict == ProbeVerdict::Failed) errorMode_ = true;
+    if (verdict == ProbeVerdict::Passed && !errorMode_) swaps_.Start(builder_.Turns());
     if (verdict != ProbeVerdict::Continue) probeActive_ = false;
     ++probeFrames_;
 }

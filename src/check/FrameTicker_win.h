@@ -10,6 +10,7 @@
 #include <string>
 
 #include "check/FrameProbe.h"
+#include "scene/PictureSwaps_win.h"
 #include "scene/SceneBuild_win.h"
 
 namespace WorkSpace {
@@ -28,8 +29,12 @@ public:
     // `keepTurns` the pictures that fly count as flown (SceneBuilder::Start).
     void StartBuild(const std::wstring& settingsPath, bool keepSettings,
                     std::function<void()> built, bool keepTurns = false);
-    // Drops a build under way when the window goes: nobody waits for it.
-    void AbandonBuild() { builder_.Abandon(); }
+    // Drops a build under way when the window goes: nobody waits for it, nor
+    // for the pictures decoded ahead.
+    void AbandonBuild() {
+        builder_.Abandon();
+        swaps_.Stop();
+    }
     // From now on every tick draws the error screen.
     void EnterErrorMode() { errorMode_ = true; }
     bool InErrorMode() const { return errorMode_; }
@@ -42,6 +47,9 @@ private:
 
     ProbeRule rule_;
     SceneBuilder builder_;
+    // A collection larger than the slots goes round once the probe has
+    // passed, so its decoding never competes with the probe's measure.
+    PictureSwaps swaps_;
     std::function<void()> built_;
     HWND window_ = nullptr;
     bool errorMode_ = false;

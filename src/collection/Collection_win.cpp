@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <thread>
 #include <unordered_set>
@@ -18,9 +19,11 @@ namespace WorkSpace {
 namespace {
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-// Pictures claimed for a start beyond its slots, so that pictures that fail
-// to load leave no slot to a duplicate; those not needed are given back.
-constexpr size_t kSpareFactor = 2;
+// Pictures claimed for a start, as many again as it has slots, so that
+// pictures that fail to load leave no slot to a duplicate; those not needed
+// are given back. Never more than the collection: a spare beyond it would be
+// a picture of the start itself, come round again.
+size_t StartClaims(size_t count, size_t collection) { return std::min(2 * count, collection); }
 
 UniqueFind FindFirst(const std::wstring& pattern, WIN32_FIND_DATAW& found) {
     // The basic listing and large fetches save a network folder round trips;
@@ -144,15 +147,6 @@ bool PictureTurns::SaveRecord() {
     return false;
 }
 
-void SaveRecordAside(const std::shared_ptr<PictureTurns>& turns) {
-    if (!turns) return;
-    try {
-        std::thread([turns] { turns->SaveRecord(); }).detach();
-    } catch (...) {
-        // No thread to be had: this run's turns are not recorded, and fly again.
-    }
-}
-
 // What the gathering thread and the window's thread share; the thread owns
 // a share, so an abandoned gathering's thread ends on its own.
 struct GatherState {
@@ -179,10 +173,11 @@ StartPictures Gather(GatherState& state) {
         return start;
     }
     const std::wstring recordPath = UserOrderRecordPath();
+    const size_t claims = StartClaims(state.count, distinct.size());
     PictureRotation rotation(std::move(distinct), ReadOrderRecord(recordPath), FreshSeed(), state.count);
     start.order = std::make_shared<PictureTurns>(std::move(rotation),
                                                  state.keepRecord ? recordPath : std::wstring());
-    for (size_t i = 0; i < state.count * kSpareFactor; ++i) {
+    for (size_t i = 0; i < claims; ++i) {
         std::wstring path;
         start.turns.push_back(start.order->Claim(path));
         start.pictures.push_back(std::move(path));

@@ -47,10 +47,6 @@ private:
     bool changed_ = false;
 };
 
-// Saves the record on a thread of its own, unwaited, so that the window's
-// thread never waits for the disk.
-void SaveRecordAside(const std::shared_ptr<PictureTurns>& turns);
-
 // What a start flies: `pictures` for the scene build, in the order they fly.
 // With a collection no larger than `count` they are the collection in list
 // order and `turns` is none; otherwise they are the next pictures of the

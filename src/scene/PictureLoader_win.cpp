@@ -226,6 +226,10 @@ PictureLoadReport LoadPictures(const std::vector<std::wstring>& pictures, size_t
     return load.Report();
 }
 
+void DecoderStarts() { ++runningDecoders; }
+
+void DecoderEnds() { --runningDecoders; }
+
 bool DecodersRunning() { return runningDecoders.load() > 0; }
 
 }  // namespace WorkSpace

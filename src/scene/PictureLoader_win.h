@@ -87,6 +87,11 @@ PictureLoadReport LoadPictures(const std::vector<std::wstring>& pictures, size_t
                                size_t workers, const PictureUpload& upload,
                                const PictureCache* cache = nullptr);
 
+// Counts a thread that decodes outside a load, from before it starts until it
+// is done with the image services (DecodersRunning).
+void DecoderStarts();
+void DecoderEnds();
+
 // Returns true while decoding threads still run or hold a load's state; at
 // the end of the process only those of an abandoned or completed load can,
 // and the process then ends without releasing the image services under them.

@@ -96,7 +96,6 @@ void SceneBuilder::Start(const std::wstring& settingsPath, bool keepSettings, si
     order_.reset();
     building_ = true;
     workers_ = workers;
-    keepTurns_ = keepTurns;
     FrameClock::Instance().Start();
     try {
         PictureSettings& settings = Settings();
@@ -137,7 +136,6 @@ bool SceneBuilder::Step() {
     if (listRead_) {
         if (!LoadStarted() || !load_->Step()) return false;
         SettleTurns();
-        if (keepTurns_) SaveRecordAside(order_);
         load_.reset();
         start_ = StartPictures();
         FillSlotsFromTextures();

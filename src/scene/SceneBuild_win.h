@@ -63,7 +63,6 @@ private:
     StartPictures start_;
     std::shared_ptr<PictureTurns> order_;
     size_t workers_ = 0;
-    bool keepTurns_ = false;
     bool building_ = false;  // started and not yet completed or abandoned
 };
 

@@ -72,6 +72,18 @@ int32_t TextureList::AddLoadedPicture(ImageHolder& holder, int32_t name) {
     return int32_t(entries_.size() - 1);
 }
 
+bool TextureList::ReplacePicture(ImageHolder& holder, int32_t name) {
+    for (TextureEntry& entry : entries_) {
+        if (entry.name != name) continue;
+        const TextureEntry made = MakeTextureRGB(holder, name);
+        if (made.kind != TextureObject) return false;
+        holder.image.Reset();
+        entry = made;
+        return true;
+    }
+    return false;
+}
+
 bool TextureList::Reserve() {
     try {
         entries_.reserve(entries_.size() + 1);

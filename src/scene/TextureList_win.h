@@ -24,6 +24,9 @@ public:
     // Returns -1 and adds nothing when no texture or no memory for the entry
     // can be had.
     int32_t AddLoadedPicture(ImageHolder& holder, int32_t name);
+    // Returns true after making the picture in `holder` the texture of the
+    // entry named `name`, in place of its picture, with the new picture's size.
+    bool ReplacePicture(ImageHolder& holder, int32_t name);
     int32_t NextFreeName() const;
     // Deletes every entry, last first; OpenGL objects only while a context is ready.
     void Clear();

@@ -1,0 +1,196 @@
+#include "scene/PictureSwaps_win.h"
+
+#include <windows.h>
+
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <unordered_set>
+
+#include "common/PathCase.h"
+#include "common/WideText_win.h"
+
+#include "scene/PictureCache_win.h"
+#include "scene/PictureLoader_win.h"
+#include "scene/TextureEntry.h"
+
+namespace WorkSpace {
+
+namespace {
+
+// Pictures decoded and waiting for a wrap: one for the next wrap, one for a
+// wrap soon after it.
+constexpr size_t kDecodedAhead = 2;
+// Pictures of the order beyond those made ready for the next start: as many
+// as a start claims at most (its slots and as many spares).
+constexpr size_t kPreparedAhead = 2 * size_t(kMaxSlots);
+
+struct AheadPicture {
+    Turn turn;
+    ImageHolder holder;
+};
+
+}  // namespace
+
+// What the thread and the window's thread share; the thread owns a share, so
+// a stopped thread ends with the picture in hand.
+struct AheadState {
+    std::shared_ptr<PictureTurns> turns;
+    std::mutex lock;
+    std::condition_variable wake;  // a picture was taken, or the run ends
+    std::deque<AheadPicture> ready;
+    bool stopping = false;
+    // Folded paths put into the picture cache in this run; only the thread's.
+    std::unordered_set<std::u16string> prepared;
+    size_t kept = 0;  // cache entries the thread wrote
+};
+
+namespace {
+
+// Decodes (or takes from the picture cache) one claimed picture; a picture
+// that fails counts as flown, as at the start.
+void DecodeNext(AheadState& state) {
+    std::wstring path;
+    const Turn turn = state.turns->Claim(path);
+    AheadPicture picture{turn, ImageHolder()};
+    PendingEntry pending;
+    bool decoded = false;
+    try {
+        decoded = ThePictureCache().Load(path, picture.holder, pending);
+    } catch (...) {
+        decoded = false;  // no memory to decode it
+    }
+    if (!decoded) {
+        state.turns->MarkFlown(turn);
+        return;
+    }
+    {
+        std::lock_guard<std::mutex> held(state.lock);
+        state.ready.push_back(std::move(picture));
+    }
+    state.kept += ThePictureCache().Keep(pending);
+}
+
+// Returns true once the next kPreparedAhead pictures of the order are in the
+// picture cache, so that the next start (and the wraps to come) find them
+// there; false when it stopped for the window's thread or the run's end.
+// Each call does what the order has moved on since the last: a bounded
+// amount, one picture at a time.
+bool PrepareNextStart(AheadState& state) {
+    for (const std::wstring& path : state.turns->Upcoming(kPreparedAhead)) {
+        {
+            std::lock_guard<std::mutex> held(state.lock);
+            if (state.stopping || state.ready.size() < kDecodedAhead) return false;
+        }
+        if (!state.prepared.insert(FoldPathCase(AsU16(path))).second) continue;
+        ImageHolder holder;
+        PendingEntry pending;
+        try {
+            if (ThePictureCache().Load(path, holder, pending)) state.kept += ThePictureCache().Keep(pending);
+        } catch (...) {
+            // No memory for this picture: the next start decodes it.
+        }
+    }
+    return true;
+}
+
+void AheadLoop(std::shared_ptr<AheadState> shared) {
+    // Background mode lowers the disk's priority with the processor's, so the
+    // frames never wait for it; where it is unknown the thread is at least low.
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_LOWEST);
+    SetThreadPriority(GetCurrentThread(), THREAD_MODE_BACKGROUND_BEGIN);
+    {
+        AheadState& state = *shared;
+        bool prepared = false;
+        for (;;) {
+            state.turns->SaveRecord();
+            std::unique_lock<std::mutex> held(state.lock);
+            state.wake.wait(held, [&] {
+                return state.stopping || state.ready.size() < kDecodedAhead || !prepared;
+            });
+            if (state.stopping) break;
+            const bool wrapsWait = state.ready.size() < kDecodedAhead;
+            held.unlock();
+            if (wrapsWait) {
+                DecodeNext(state);
+                prepared = false;  // the order moved on
+            } else if ((prepared = PrepareNextStart(state)) && state.kept > 0) {
+                ThePictureCache().Trim();
+                state.kept = 0;
+            }
+        }
+    }
+    // The last owner frees the undelivered pictures before the count says
+    // this decoder is gone.
+    shared.reset();
+    DecoderEnds();
+}
+
+bool ShownByAnother(const Scene& scene, size_t slot) {
+    for (size_t i = 0; i < scene.quads.size(); ++i) {
+        if (i != slot && scene.quads[i].texture == scene.quads[slot].texture) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+PictureSwaps& PictureSwaps::operator=(PictureSwaps&& other) noexcept {
+    if (this != &other) {
+        Stop();
+        state_ = std::move(other.state_);
+    }
+    return *this;
+}
+
+void PictureSwaps::Start(std::shared_ptr<PictureTurns> turns) {
+    Stop();
+    if (!turns) return;
+    auto state = std::make_shared<AheadState>();
+    state->turns = std::move(turns);
+    DecoderStarts();
+    try {
+        std::thread(AheadLoop, state).detach();
+    } catch (...) {
+        DecoderEnds();  // no thread to be had: the pictures fly as they are
+        return;
+    }
+    state_ = std::move(state);
+}
+
+void PictureSwaps::Stop() {
+    if (!state_) return;
+    {
+        std::lock_guard<std::mutex> held(state_->lock);
+        state_->stopping = true;
+    }
+    state_->wake.notify_all();
+    state_.reset();
+}
+
+bool PictureSwaps::AfterTick(Scene& scene, TextureList& list) {
+    if (!state_ || scene.wrapped.empty()) return false;
+    for (uint32_t slot : scene.wrapped) {
+        if (slot >= scene.quads.size() || ShownByAnother(scene, slot)) continue;
+        AheadPicture picture;
+        {
+            std::lock_guard<std::mutex> held(state_->lock);
+            if (state_->ready.empty()) return false;  // the wrap keeps its picture
+            picture = std::move(state_->ready.front());
+            state_->ready.pop_front();
+        }
+        state_->wake.notify_all();
+        SceneQuad& quad = scene.quads[slot];
+        const int32_t width = picture.holder.width;
+        const int32_t height = picture.holder.height;
+        // A picture that cannot be made a texture counts as flown, as at the start.
+        state_->turns->MarkFlown(picture.turn);
+        if (!list.ReplacePicture(picture.holder, quad.texture)) return false;
+        SwapQuadPicture(quad, width, height);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace WorkSpace
