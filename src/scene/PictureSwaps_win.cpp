@@ -28,7 +28,9 @@ constexpr size_t kPreparedAhead = 2 * size_t(kMaxSlots);
 
 struct AheadPicture {
     Turn turn;
-    ImageHolder holder;
+    int32_t width = 0;  // pixels, as decoded
+    int32_t height = 0;
+    std::vector<MipLevel> chain;
 };
 
 }  // namespace
@@ -48,16 +50,31 @@ struct AheadState {
 
 namespace {
 
-// Decodes (or takes from the picture cache) one claimed picture; a picture
-// that fails counts as flown, as at the start.
+// Returns the picture's mipmap levels, made here so that its upload is
+// only a copy; none when its pixels cannot be had.
+std::vector<MipLevel> ChainOf(const ImageHolder& holder) {
+    PixelLock pixels(holder.image.Get(), PixelFormat32bppARGB, Gdiplus::ImageLockModeRead);
+    if (!pixels || pixels.Stride() <= 0) return {};
+    return BuildMipChain(pixels.Pixels(), pixels.Width(), pixels.Height(), size_t(pixels.Stride()));
+}
+
+// Decodes (or takes from the picture cache) one claimed picture and makes its
+// mipmap levels; a picture that fails counts as flown, as at the start.
 void DecodeNext(AheadState& state) {
     std::wstring path;
     const Turn turn = state.turns->Claim(path);
-    AheadPicture picture{turn, ImageHolder()};
+    AheadPicture picture{turn, 0, 0, {}};
     PendingEntry pending;
     bool decoded = false;
     try {
-        decoded = ThePictureCache().Load(path, picture.holder, pending);
+        ImageHolder holder;
+        decoded = ThePictureCache().Load(path, holder, pending);
+        if (decoded) {
+            picture.width = holder.width;
+            picture.height = holder.height;
+            picture.chain = ChainOf(holder);
+            decoded = !picture.chain.empty();
+        }
     } catch (...) {
         decoded = false;  // no memory to decode it
     }
@@ -182,12 +199,12 @@ bool PictureSwaps::AfterTick(Scene& scene, TextureList& list) {
         }
         state_->wake.notify_all();
         SceneQuad& quad = scene.quads[slot];
-        const int32_t width = picture.holder.width;
-        const int32_t height = picture.holder.height;
         // A picture that cannot be made a texture counts as flown, as at the start.
         state_->turns->MarkFlown(picture.turn);
-        if (!list.ReplacePicture(picture.holder, quad.texture)) return false;
-        SwapQuadPicture(quad, width, height);
+        if (!list.ReplacePicture(picture.chain, picture.width, picture.height, quad.texture)) {
+            return false;
+        }
+        SwapQuadPicture(quad, picture.width, picture.height);
         return true;
     }
     return false;

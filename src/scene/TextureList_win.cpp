@@ -72,13 +72,20 @@ int32_t TextureList::AddLoadedPicture(ImageHolder& holder, int32_t name) {
     return int32_t(entries_.size() - 1);
 }
 
-bool TextureList::ReplacePicture(ImageHolder& holder, int32_t name) {
+bool TextureList::ReplacePicture(const std::vector<MipLevel>& chain, int32_t width,
+                                 int32_t height, int32_t name) {
+    if (chain.empty() || width <= 0 || height <= 0) return false;
     for (TextureEntry& entry : entries_) {
-        if (entry.name != name) continue;
-        const TextureEntry made = MakeTextureRGB(holder, name);
-        if (made.kind != TextureObject) return false;
-        holder.image.Reset();
-        entry = made;
+        if (entry.name != name || entry.kind != TextureObject) continue;
+        if (GlReady()) {
+            glBindTexture(GL_TEXTURE_2D, GLuint(name));
+            for (size_t level = 0; level < chain.size(); ++level) {
+                glTexImage2D(GL_TEXTURE_2D, GLint(level), 3, chain[level].width, chain[level].height,
+                             0, GL_BGR_EXT, GL_UNSIGNED_BYTE, chain[level].pixels.data());
+            }
+        }
+        entry.width = width;
+        entry.height = height;
         return true;
     }
     return false;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "resources/PictureDecoding_win.h"
+#include "scene/MipChain.h"
 #include "scene/TextureEntry.h"
 
 namespace WorkSpace {
@@ -24,9 +25,11 @@ public:
     // Returns -1 and adds nothing when no texture or no memory for the entry
     // can be had.
     int32_t AddLoadedPicture(ImageHolder& holder, int32_t name);
-    // Returns true after making the picture in `holder` the texture of the
-    // entry named `name`, in place of its picture, with the new picture's size.
-    bool ReplacePicture(ImageHolder& holder, int32_t name);
+    // Returns true after making the mipmap levels of a picture of `width` x
+    // `height` pixels (as decoded) the texture of the entry named `name`, in
+    // place of its picture: one copy per level, nothing computed.
+    bool ReplacePicture(const std::vector<MipLevel>& chain, int32_t width, int32_t height,
+                        int32_t name);
     int32_t NextFreeName() const;
     // Deletes every entry, last first; OpenGL objects only while a context is ready.
     void Clear();
