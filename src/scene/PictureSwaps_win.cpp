@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -201,9 +202,12 @@ bool PictureSwaps::AfterTick(Scene& scene, TextureList& list) {
         SceneQuad& quad = scene.quads[slot];
         // A picture that cannot be made a texture counts as flown, as at the start.
         state_->turns->MarkFlown(picture.turn);
-        if (!list.ReplacePicture(picture.chain, picture.width, picture.height, quad.texture)) {
+        // Above every name in use, the logo's too (it is not in the list).
+        const int32_t fresh = std::max(list.NextFreeName(), scene.logo.texture + 1);
+        if (!list.ReplacePicture(picture.chain, picture.width, picture.height, quad.texture, fresh)) {
             return false;
         }
+        quad.texture = fresh;
         SwapQuadPicture(quad, picture.width, picture.height);
         return true;
     }

@@ -30,8 +30,9 @@ public:
     void Stop();
     // Returns true after giving the first quad that wrapped on the last tick
     // (and shows a texture no other quad shows) the next decoded picture: its
-    // texture replaced in `list`, its proportions taken, the picture counted
-    // as flown. Nothing ready: the quad keeps its picture.
+    // texture replaced in `list` by one under a new name, its proportions
+    // taken, the picture counted as flown. Nothing ready: the quad keeps its
+    // picture.
     bool AfterTick(Scene& scene, TextureList& list);
 
 private:

@@ -73,19 +73,20 @@ int32_t TextureList::AddLoadedPicture(ImageHolder& holder, int32_t name) {
 }
 
 bool TextureList::ReplacePicture(const std::vector<MipLevel>& chain, int32_t width,
-                                 int32_t height, int32_t name) {
-    if (chain.empty() || width <= 0 || height <= 0) return false;
+                                 int32_t height, int32_t name, int32_t fresh) {
+    if (chain.empty() || width <= 0 || height <= 0 || fresh < 0) return false;
     for (TextureEntry& entry : entries_) {
         if (entry.name != name || entry.kind != TextureObject) continue;
         if (GlReady()) {
-            glBindTexture(GL_TEXTURE_2D, GLuint(name));
+            glBindTexture(GL_TEXTURE_2D, GLuint(fresh));
             for (size_t level = 0; level < chain.size(); ++level) {
                 glTexImage2D(GL_TEXTURE_2D, GLint(level), 3, chain[level].width, chain[level].height,
                              0, GL_BGR_EXT, GL_UNSIGNED_BYTE, chain[level].pixels.data());
             }
+            const GLuint old = GLuint(name);
+            glDeleteTextures(1, &old);
         }
-        entry.width = width;
-        entry.height = height;
+        entry = TextureEntry{fresh, TextureObject, width, height};
         return true;
     }
     return false;

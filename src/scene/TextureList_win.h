@@ -26,10 +26,12 @@ public:
     // can be had.
     int32_t AddLoadedPicture(ImageHolder& holder, int32_t name);
     // Returns true after making the mipmap levels of a picture of `width` x
-    // `height` pixels (as decoded) the texture of the entry named `name`, in
-    // place of its picture: one copy per level, nothing computed.
+    // `height` pixels (as decoded) the entry named `name`'s picture under the
+    // new name `fresh`, and deleting the old texture: one copy per level,
+    // nothing computed. A texture the frame being drawn may still read is
+    // never written, so the renderer need not finish that frame first.
     bool ReplacePicture(const std::vector<MipLevel>& chain, int32_t width, int32_t height,
-                        int32_t name);
+                        int32_t name, int32_t fresh);
     int32_t NextFreeName() const;
     // Deletes every entry, last first; OpenGL objects only while a context is ready.
     void Clear();
