@@ -4,6 +4,7 @@
 
 #include "check/ErrorScreen_win.h"
 #include "scene/FrameClock_win.h"
+#include "scene/FrameGeometry.h"
 #include "scene/PictureLoader_win.h"
 #include "scene/RenderContext_win.h"
 #include "scene/SceneFrame_win.h"
@@ -56,7 +57,13 @@ void FrameTicker::Tick() {
     const ProbeVerdict verdict =
         JudgeProbeTick(rule_, probeFrames_, probeStart_, FrameClock::Instance().Seconds());
     if (verdict == ProbeVerdict::Failed) errorMode_ = true;
-    if (verdict == ProbeVerdict::Passed && !errorMode_) swaps_.Start(builder_.Turns());
+    // A window too small to show the scene (the preview of Display Settings)
+    // decodes nothing for it.
+    const RECT& rect = TheRenderContext().attachedRect;
+    if (verdict == ProbeVerdict::Passed && !errorMode_ &&
+        ShowsScene(rect.left, rect.top, rect.right, rect.bottom)) {
+        swaps_.Start(builder_.Turns());
+    }
     if (verdict != ProbeVerdict::Continue) probeActive_ = false;
     ++probeFrames_;
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -26,6 +27,8 @@ constexpr size_t kDecodedAhead = 2;
 // Pictures of the order beyond those made ready for the next start: as many
 // as a start claims at most (its slots and as many spares).
 constexpr size_t kPreparedAhead = 2 * size_t(kMaxSlots);
+// A few frames: long enough for the frame that swapped a picture in to be shown.
+constexpr std::chrono::milliseconds kAfterTake{50};
 
 struct AheadPicture {
     Turn turn;
@@ -122,14 +125,17 @@ void AheadLoop(std::shared_ptr<AheadState> shared) {
         AheadState& state = *shared;
         bool prepared = false;
         for (;;) {
-            state.turns->SaveRecord();
             std::unique_lock<std::mutex> held(state.lock);
             state.wake.wait(held, [&] {
                 return state.stopping || state.ready.size() < kDecodedAhead || !prepared;
             });
+            // A wrap takes its picture in the middle of a frame: the work it
+            // leaves waits for that frame to be shown.
+            state.wake.wait_for(held, kAfterTake, [&] { return state.stopping; });
             if (state.stopping) break;
             const bool wrapsWait = state.ready.size() < kDecodedAhead;
             held.unlock();
+            state.turns->SaveRecord();
             if (wrapsWait) {
                 DecodeNext(state);
                 prepared = false;  // the order moved on
