@@ -126,15 +126,24 @@ bool SceneBuilder::LoadStarted() {
 void SceneBuilder::SettleTurns() {
     if (!start_.order) return;
     const size_t taken = std::min(load_->Report().taken, start_.turns.size());
-    for (size_t i = 0; i < taken; ++i) start_.order->MarkFlown(start_.turns[i]);
-    start_.order->GiveBack({start_.turns.begin() + ptrdiff_t(taken), start_.turns.end()});
+    try {
+        for (size_t i = 0; i < taken; ++i) start_.order->MarkFlown(start_.turns[i]);
+        start_.order->GiveBack({start_.turns.begin() + ptrdiff_t(taken), start_.turns.end()});
+    } catch (const std::bad_alloc&) {
+        return;  // no memory to keep the order: the collection does not go round this run
+    }
     order_ = std::move(start_.order);
 }
 
 bool SceneBuilder::Step() {
     if (!building_) return true;
+    try {
+        if (listRead_ && !LoadStarted()) return false;
+    } catch (const std::bad_alloc&) {
+        listRead_ = false;  // no memory for the load: the scene completes empty
+    }
     if (listRead_) {
-        if (!LoadStarted() || !load_->Step()) return false;
+        if (!load_->Step()) return false;
         SettleTurns();
         load_.reset();
         start_ = StartPictures();
