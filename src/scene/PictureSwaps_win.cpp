@@ -12,7 +12,6 @@
 
 #include "common/PathCase.h"
 #include "common/WideText_win.h"
-
 #include "scene/PictureCache_win.h"
 #include "scene/PictureLoader_win.h"
 #include "scene/TextureEntry.h"
@@ -24,8 +23,8 @@ namespace {
 // Pictures decoded and waiting for a wrap: one for the next wrap, one for a
 // wrap soon after it.
 constexpr size_t kDecodedAhead = 2;
-// Pictures of the order beyond those made ready for the next start: as many
-// as a start claims at most (its slots and as many spares).
+// Pictures of the order put into the picture cache ahead, for the next start:
+// as many as a start claims at most (its slots and as many spares).
 constexpr size_t kPreparedAhead = 2 * size_t(kMaxSlots);
 // A few frames: long enough for the frame that swapped a picture in to be shown.
 constexpr std::chrono::milliseconds kAfterTake{50};
@@ -145,8 +144,7 @@ void AheadLoop(std::shared_ptr<AheadState> shared) {
             }
         }
     }
-    // The last owner frees the undelivered pictures before the count says
-    // this decoder is gone.
+    // Done with the image services: only now may the process release them.
     shared.reset();
     DecoderEnds();
 }
