@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "BenchSupport_win.h"
+#include "SaverRuns_win.h"
 #include "common/Handles_win.h"
 #include "e2e/driver/Driver.h"
 #include "e2e/driver/SaverWindows.h"
@@ -46,68 +47,6 @@ double CpuSeconds(HANDLE process) {
     return seconds(kernel) + seconds(user);
 }
 
-// True once a quarter of a sparse sample of the screen is lit: pictures fly.
-bool PicturesShown() {
-    const e2e::Screenshot shot = e2e::CaptureScreen();
-    int lit = 0, total = 0;
-    for (int y = 0; y < shot.height; y += 24) {
-        for (int x = 0; x < shot.width; x += 24, ++total) lit += (shot.At(x, y) & 0xF0F0F0u) != 0;
-    }
-    return total && lit * 10 > total;
-}
-
-struct SaverRun {
-    double windowUpMs = -1;  // from the start to a visible saver window
-    double firstPicturesMs = -1;
-    double keyToExitMs = -1;
-    double peakWorkingSetMb = -1;  // of the saver, up to its first pictures
-};
-
-// Returns the saver's full-screen window once it is visible, or none after
-// `timeoutMs`; its time from `start` in `upMs`.
-HWND WaitForVisibleSaver(const e2e::Process& saver, double start, double timeoutMs, double& upMs) {
-    while (Now() - start < timeoutMs && saver.IsRunning()) {
-        for (HWND window : e2e::WindowsOf(saver.Id())) {
-            if (IsWindowVisible(window) && e2e::ClassOf(window) == e2e::kSaverClass) {
-                upMs = Now() - start;
-                return window;
-            }
-        }
-        e2e::PumpFor(0);
-    }
-    return nullptr;
-}
-
-// Starts the saver in `folder`, waits for its window and then its pictures,
-// then presses a key and waits for its end. With `oneProcessor` the saver may run on one processor
-// only, where its build decodes one picture after the other on its own thread;
-// the mask is set long before the build, which follows the window and context.
-SaverRun RunSaver(const e2e::SaverFolder& folder, bool oneProcessor = false) {
-    SaverRun run;
-    e2e::MoveCursorTo(500, 400);
-    e2e::Process saver;
-    const double start = Now();
-    if (!saver.Start(folder.Saver(), L"/s")) return run;
-    if (oneProcessor) {
-        const UniqueKernelHandle process(OpenProcess(
-            PROCESS_SET_INFORMATION | PROCESS_QUERY_INFORMATION, FALSE, saver.Id()));
-        if (!process || !SetProcessAffinityMask(process.Get(), 1)) return run;
-    }
-    if (!WaitForVisibleSaver(saver, start, 120000, run.windowUpMs)) return run;
-    while (!PicturesShown()) {
-        if (Now() - start > 120000 || !saver.IsRunning()) return run;
-        e2e::PumpFor(0);
-    }
-    run.firstPicturesMs = Now() - start;
-    run.peakWorkingSetMb = WorkingSetOf(saver.Id()).peakMb;
-    HWND window = e2e::WaitForWindow(saver.Id(), e2e::kSaverClass, L"Screen Saver", 1000);
-    if (window) e2e::WaitUntilForeground(window, 2000);
-    const double pressed = Now();
-    e2e::PressKey(VK_ESCAPE);
-    if (saver.WaitForExit(30000)) run.keyToExitMs = Now() - pressed;
-    return run;
-}
-
 // Returns the time from a key pressed `delayMs` after the saver's window is
 // up (its pictures still loading on a first start) to the end of the process;
 // -1 when that could not be measured.
@@ -125,10 +64,6 @@ double KeyDuringBuildToExitMs(const e2e::SaverFolder& folder, DWORD delayMs) {
     return saver.WaitForExit(30000) ? Now() - pressed : -1;
 }
 
-// Empties the picture cache of the user running the benchmark, which the
-// saver started from here uses too, so that its next start decodes every picture.
-void EmptyPictureCache() { PictureCache(UserPictureCacheFolder()).Trim(0); }
-
 // The in-process frame loop: ticks of the saver window counted as they leave the queue.
 struct TickCount {
     double firstTick = -1;
@@ -140,36 +75,21 @@ struct TickCount {
     double cpuPerSecond = 0;
 } tickCount;
 
-LRESULT CALLBACK CountTicks(int code, WPARAM removal, LPARAM param) {
-    const MSG* message = reinterpret_cast<const MSG*>(param);
-    if (code == HC_ACTION && removal == PM_REMOVE && message->message == WM_TIMER &&
-        message->hwnd == Framework().mainWindow) {
-        const double now = Now();
-        if (tickCount.firstTick < 0) tickCount.firstTick = now;
-        ++tickCount.ticks;
-        if (tickCount.ticksAtStart == 0 && now - tickCount.firstTick >= kSettleMs) {
-            tickCount.ticksAtStart = tickCount.ticks;
-            tickCount.measureStart = now;
-            tickCount.cpuStart = CpuSeconds(GetCurrentProcess());
-        } else if (tickCount.ticksAtStart > 0 && tickCount.fps == 0 &&
-                   now - tickCount.measureStart >= kMeasureMs) {
-            const double seconds = (now - tickCount.measureStart) / 1000.0;
-            tickCount.fps = (tickCount.ticks - tickCount.ticksAtStart) / seconds;
-            tickCount.cpuPerSecond = (CpuSeconds(GetCurrentProcess()) - tickCount.cpuStart) / seconds;
-            PostMessageW(message->hwnd, WM_CLOSE, 0, 0);
-        }
+bool CountTick(double now) {
+    if (tickCount.firstTick < 0) tickCount.firstTick = now;
+    ++tickCount.ticks;
+    if (tickCount.ticksAtStart == 0 && now - tickCount.firstTick >= kSettleMs) {
+        tickCount.ticksAtStart = tickCount.ticks;
+        tickCount.measureStart = now;
+        tickCount.cpuStart = CpuSeconds(GetCurrentProcess());
+    } else if (tickCount.ticksAtStart > 0 && tickCount.fps == 0 &&
+               now - tickCount.measureStart >= kMeasureMs) {
+        const double seconds = (now - tickCount.measureStart) / 1000.0;
+        tickCount.fps = (tickCount.ticks - tickCount.ticksAtStart) / seconds;
+        tickCount.cpuPerSecond = (CpuSeconds(GetCurrentProcess()) - tickCount.cpuStart) / seconds;
+        return false;
     }
-    return CallNextHookEx(nullptr, code, removal, param);
-}
-
-// Runs the saver window in this process; without a settings file beside this
-// program it flies the default pictures that the build puts beside it.
-void RunFrameLoop() {
-    Framework().instance = GetModuleHandleW(nullptr);
-    e2e::MoveCursorTo(500, 400);
-    HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, CountTicks, nullptr, GetCurrentThreadId());
-    RunSaverWindow(nullptr);
-    UnhookWindowsHookEx(hook);
+    return true;
 }
 
 
@@ -219,13 +139,10 @@ int main() {
         peakPhotos, upDefault, upPhotos, keyDuringBuild, firstPngs, peakPngs;
     {
         e2e::SaverFolder defaults(true);
-        for (int i = 0; i < kRuns; ++i) {
-            EmptyPictureCache();
-            const SaverRun run = RunSaver(defaults);
-            if (run.windowUpMs >= 0) upDefault.push_back(run.windowUpMs);
-            if (run.firstPicturesMs >= 0) firstDefault.push_back(run.firstPicturesMs);
-            if (run.keyToExitMs >= 0) keyToExit.push_back(run.keyToExitMs);
-        }
+        const std::vector<SaverRun> runs = FirstStarts(defaults, kRuns);
+        upDefault = Figures(runs, &SaverRun::windowUpMs);
+        firstDefault = Figures(runs, &SaverRun::firstPicturesMs);
+        keyToExit = Figures(runs, &SaverRun::keyToExitMs);
     }
     {
         e2e::SaverFolder big(true);
@@ -258,7 +175,7 @@ int main() {
             if (run.keyToExitMs >= 0) keyToExit.push_back(run.keyToExitMs);
         }
     }
-    RunFrameLoop();
+    RunWatchedSaverWindow(CountTick);
     ReleaseProcessState();
 
     std::printf("start to a visible window, 3 default pictures: %8.0f ms\n", Median(upDefault));

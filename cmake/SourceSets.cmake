@@ -5,7 +5,7 @@
 #   tests/<subsystem>/*_test_win.cpp  unit tests of Windows glue, run under Wine
 #   tests/e2e/*.cpp                end-to-end scenarios that drive Veltrano.scr
 #   tests/fuzz/*_fuzz.cpp          fuzz targets over portable logic
-set(VELTRANO_SUBSYSTEMS common host scene resources settings config check)
+set(VELTRANO_SUBSYSTEMS common host scene resources settings collection config check)
 set(VELTRANO_ENTRY ${CMAKE_SOURCE_DIR}/src/host/ProcessEntry_win.cpp)
 
 set(VELTRANO_CORE_SOURCES)

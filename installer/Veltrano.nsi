@@ -478,9 +478,12 @@ Section "Uninstall"
   Call un.RepointUsers
 
   ; The picture cache of the user running the uninstaller: small copies of
-  ; the listed pictures that the saver makes again whenever it needs them.
+  ; the listed pictures that the saver makes again whenever it needs them;
+  ; and the record of which pictures have flown, which only starts a new
+  ; round when it is gone.
   SetShellVarContext current
   RMDir /r "$LOCALAPPDATA\Veltrano\PictureCache"
+  Delete "$LOCALAPPDATA\Veltrano\PictureOrder"
   RMDir "$LOCALAPPDATA\Veltrano"
 
   DeleteRegKey HKLM "${UNINSTALL_KEY}"

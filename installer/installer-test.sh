@@ -120,9 +120,11 @@ silent_install_and_uninstall() {
   local cache
   cache=$(winepath -u "$(wine cmd /c echo %LOCALAPPDATA% | tr -d '\r')")/Veltrano/PictureCache
   mkdir -p "$cache" && echo entry >"$cache/0123456789abcdef.entry"
+  echo record >"$cache/../PictureOrder"
   check "silent uninstall succeeds" uninstall /S
   check "the uninstaller removed files, keys and its entry" nothing_installed
   check "the user's picture cache is gone" [ ! -e "$cache" ]
+  check "the user's order record and the saver's folder are gone" [ ! -e "${cache%/*}" ]
   check "the settings file is gone" [ ! -e "$settings" ]
   check "the user's screen saver is no longer Veltrano" [ -z "$(reg_value "$desktop_key" SCRNSAVE.EXE)" ]
 }

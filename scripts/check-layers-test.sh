@@ -15,7 +15,7 @@ plant() {
   rm -rf "$work/tree"
   mkdir -p "$work/tree/scripts"
   cp "$check" "$work/tree/scripts/"
-  for layer in common resources settings scene check config host; do
+  for layer in common resources settings collection scene check config host; do
     mkdir -p "$work/tree/src/$layer"
     echo '#pragma once' >"$work/tree/src/$layer/$layer.h"
   done

@@ -6,7 +6,7 @@
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-layers=(common resources settings scene check config host)
+layers=(common resources settings collection scene check config host)
 order=$(IFS='<'; echo "${layers[*]}" | sed 's/</ < /g')
 
 rank() { # layer name -> its index, or nothing for a folder outside the order

@@ -65,6 +65,41 @@ for i in $(seq -w 1 21); do
     "$png" || exit 1
 done
 
+# The collection's inputs. A folder of 100,000 files in nested folders (10 x
+# 10 x 10 folders of 100 files), one tenth small pictures, the rest other files;
+# 300 pictures of distinct proportions; and 300 photographs of 4000 x 3000,
+# hard links to the 21 above (each its own path, so its own cache entry).
+if [ ! -f out/bench/tree100k/.made ]; then
+  rm -rf out/bench/tree100k
+  /usr/bin/convert -size 64x48 -seed 7 plasma:fractal -quality 80 out/bench/small.jpg || exit 1
+  python3 - out/bench/tree100k out/bench/small.jpg <<'PY' || exit 1
+import os, shutil, sys
+root, small = sys.argv[1], sys.argv[2]
+for a in range(10):
+    for b in range(10):
+        for c in range(10):
+            folder = os.path.join(root, f"a{a}", f"b{b}", f"c{c}")
+            os.makedirs(folder)
+            for i in range(100):
+                if i % 10 == 0:
+                    shutil.copyfile(small, os.path.join(folder, f"picture_{i:02d}.jpg"))
+                else:
+                    with open(os.path.join(folder, f"note_{i:02d}.txt"), "w") as f:
+                        f.write("not a picture\n")
+PY
+  touch out/bench/tree100k/.made
+fi
+mkdir -p out/bench/rotation300 out/bench/photos300
+[ -f out/bench/rotation_base.jpg ] || /usr/bin/convert -size 400x300 -seed 3 plasma:fractal \
+  out/bench/rotation_base.jpg || exit 1
+for i in $(seq -w 1 300); do
+  picture=out/bench/rotation300/picture_$i.jpg
+  [ -f "$picture" ] || /usr/bin/convert out/bench/rotation_base.jpg -resize "$((300 + 10#$i))x300!" \
+    -quality 85 "$picture" || exit 1
+  photo=out/bench/photos300/photo_$i.jpg
+  [ -f "$photo" ] || ln "out/bench/photos/photo_$(printf %02d $(( (10#$i - 1) % 21 + 1 ))).jpg" "$photo" || exit 1
+done
+
 bench_xvfb_pid=
 stop_all() {
   testbed_stop
@@ -91,7 +126,7 @@ bench_build() { # arch preset
   mkdir -p "$out"
   cmake --preset "$preset" >/dev/null || return 1
   cmake --build --preset "$preset" -j "$(nproc)" --target scene_bench_win loader_bench_win dist \
-    saver_bench_win sharpness_bench_win || return 1
+    saver_bench_win sharpness_bench_win collection_bench_win || return 1
 
   bench_screen 1920x1080 || return 1
   testbed_start "$arch" no || return 1
@@ -120,6 +155,12 @@ bench_build() { # arch preset
   testbed_start "$arch" no || return 1
   wine "$wine_build/bin/saver_bench_win.exe" peak "$(windows_path "$root/out/bench/photos30.settings")" \
     | tr -d '\r' | tee -a "$out/saver.txt"
+  stop_all
+  testbed_start "$arch" yes || return 1
+  echo "== collection ($arch) =="
+  wine "$wine_build/bin/collection_bench_win.exe" "$(windows_path "$root/out/bench/tree100k")" \
+    "$(windows_path "$root/out/bench/rotation300")" "$(windows_path "$root/out/bench/photos300")" \
+    | tr -d '\r' | tee "$out/collection.txt"
   stop_all
 }
 

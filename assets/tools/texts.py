@@ -1,12 +1,12 @@
 """The seven language sources and the language files made from them.
 
 A source (assets/texts/<code>.txt) holds one text per line as "NN<TAB>text",
-numbers 00 to 53 in order; the numbers are there so that a misplaced line is
+numbers 00 to 55 in order; the numbers are there so that a misplaced line is
 caught here rather than shown as the wrong button caption.
 """
 import os
 
-TEXT_COUNT = 54
+TEXT_COUNT = 56
 BOM = b"\xef\xbb\xbf"
 
 # Language order of CurLang 0..6: source code, member name, picture name part.
@@ -28,7 +28,7 @@ HINT_SECOND = 53
 
 
 def load_texts(assets_dir, code):
-    """Returns the 54 texts of one language, checked for order and content."""
+    """Returns the 56 texts of one language, checked for order and content."""
     path = os.path.join(assets_dir, "texts", code + ".txt")
     with open(path, encoding="utf-8") as f:
         lines = f.read().split("\n")

@@ -4,9 +4,11 @@
 
 #include "check/ErrorScreen_win.h"
 #include "scene/FrameClock_win.h"
+#include "scene/FrameGeometry.h"
 #include "scene/PictureLoader_win.h"
 #include "scene/RenderContext_win.h"
 #include "scene/SceneFrame_win.h"
+#include "scene/TextureList_win.h"
 
 namespace WorkSpace {
 
@@ -16,11 +18,11 @@ void FrameTicker::Restart(HWND window) {
 }
 
 void FrameTicker::StartBuild(const std::wstring& settingsPath, bool keepSettings,
-                             std::function<void()> built) {
+                             std::function<void()> built, bool keepTurns) {
     built_ = std::move(built);
     // At least one decoding thread, even on one processor: the window's own
     // thread must stay free to answer the user.
-    builder_.Start(settingsPath, keepSettings, std::max<size_t>(1, MachineLoadWorkers()));
+    builder_.Start(settingsPath, keepSettings, std::max<size_t>(1, MachineLoadWorkers()), keepTurns);
     // The probe's frames draw the scene in the window's projection from the start.
     if (GlReady() && !errorMode_) SetupProjection();
 }
@@ -50,7 +52,16 @@ void FrameTicker::Tick() {
         ShowBlack();
         return;
     }
+    if (!flying_) {
+        flying_ = true;
+        // A collection larger than the slots goes round from the first frame
+        // with pictures; a window too small to show the scene (the preview of
+        // Display Settings) decodes nothing for it.
+        const RECT& rect = TheRenderContext().attachedRect;
+        if (ShowsScene(rect.left, rect.top, rect.right, rect.bottom)) swaps_.Start(builder_.Turns(), SceneTextureRules());
+    }
     AnimateScene();
+    swaps_.AfterTick(TheScene(), TheTextureList());
     RenderFrame(false);
 }
 

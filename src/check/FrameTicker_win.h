@@ -10,6 +10,7 @@
 #include <string>
 
 #include "check/FrameProbe.h"
+#include "scene/PictureSwaps_win.h"
 #include "scene/SceneBuild_win.h"
 
 namespace WorkSpace {
@@ -26,11 +27,16 @@ public:
     // runs `built`. The probe runs meanwhile, drawing a scene of as many
     // quads (shown black); a probe that fell short while the build ran beside
     // it starts over, so only a probe of the built scene alone fails the
-    // machine. The pictures show once both are done.
+    // machine. The pictures show once both are done. With `keepTurns` the
+    // pictures that fly count as flown (SceneBuilder::Start).
     void StartBuild(const std::wstring& settingsPath, bool keepSettings,
-                    std::function<void()> built);
-    // Drops a build under way when the window goes: nobody waits for it.
-    void AbandonBuild() { builder_.Abandon(); }
+                    std::function<void()> built, bool keepTurns = false);
+    // Drops a build under way when the window goes: nobody waits for it, nor
+    // for the pictures decoded ahead.
+    void AbandonBuild() {
+        builder_.Abandon();
+        swaps_.Stop();
+    }
     // From now on every tick draws the error screen.
     void EnterErrorMode() { errorMode_ = true; }
     bool InErrorMode() const { return errorMode_; }
@@ -46,6 +52,9 @@ private:
 
     ProbeRule rule_;
     SceneBuilder builder_;
+    // A collection larger than the slots goes round once its pictures show,
+    // so its decoding never competes with the probe's measure.
+    PictureSwaps swaps_;
     std::function<void()> built_;
     HWND window_ = nullptr;
     bool errorMode_ = false;
@@ -53,6 +62,7 @@ private:
     int32_t probeFrames_ = 0;  // probe ticks completed
     double probeStart_ = 0.0;  // frame-clock seconds at the first probe tick
     bool probeBesideBuild_ = false;  // the build ran during this probe
+    bool flying_ = false;            // the pictures have shown
 };
 
 }  // namespace WorkSpace

@@ -52,6 +52,13 @@ struct GlobalMemoryTraits {
 };
 using UniqueGlobal = UniqueHandle<GlobalMemoryTraits>;
 
+struct TaskMemoryTraits {
+    using Handle = void*;
+    static Handle Empty() { return nullptr; }
+    static void Release(Handle h) { CoTaskMemFree(h); }
+};
+using UniqueTaskMemory = UniqueHandle<TaskMemoryTraits>;
+
 struct LocalMemoryTraits {
     using Handle = HLOCAL;
     static Handle Empty() { return nullptr; }

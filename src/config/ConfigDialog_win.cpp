@@ -60,8 +60,10 @@ void ShowPictures(HWND listBox, int32_t selection) {
     SendMessageW(listBox, WM_SETREDRAW, FALSE, 0);
     SendMessageW(listBox, LB_RESETCONTENT, 0, 0);
     const size_t shown = VisibleEntryCount(pictures.size());
+    const std::wstring folderLabel = Text(Translate::kTextFolderEntry);
     for (size_t i = 0; i < shown; ++i) {
-        SendMessageW(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(pictures[i].c_str()));
+        const std::wstring text = ToWide(ListEntryText(AsU16(pictures[i]), AsU16(folderLabel)));
+        SendMessageW(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
     if (selection >= 0 && size_t(selection) < shown) {
         SendMessageW(listBox, LB_SETCURSEL, WPARAM(selection), 0);
@@ -101,8 +103,9 @@ void ApplyDialogTexts() {
     const HWND dialog = State().window;
     if (!dialog) return;
     using namespace Translate;
-    static constexpr std::array<std::pair<int, TextId>, 8> kControlTexts = {{
-        {IDC_ADD, kTextAdd}, {IDC_REMOVE, kTextRemove}, {IDC_REMOVE_ALL, kTextRemoveAll},
+    static constexpr std::array<std::pair<int, TextId>, 9> kControlTexts = {{
+        {IDC_ADD, kTextAdd}, {IDC_ADD_FOLDER, kTextAddFolder}, {IDC_REMOVE, kTextRemove},
+        {IDC_REMOVE_ALL, kTextRemoveAll},
         {IDC_PREVIEW, kTextPreview}, {IDOK, kTextOk}, {IDCANCEL, kTextCancel},
         {IDC_SCHEME_LABEL, kTextSelectScheme}, {IDC_FILES_GROUP, kTextFiles},
     }};
@@ -176,6 +179,9 @@ BOOL OnCommand(HWND dialog, WORD id) {
     case IDC_ADD:
         AddPictures(ListBoxOf(dialog), ChoosePictureFiles(dialog, kImageFilesText, kAddButtonPattern));
         return FALSE;
+    case IDC_ADD_FOLDER:
+        AddPictures(ListBoxOf(dialog), ChoosePictureFolder(dialog, Text(Translate::kTextAddFolder)));
+        return FALSE;
     case IDC_REMOVE:
         RemoveSelectedPicture(ListBoxOf(dialog));
         return FALSE;
@@ -204,7 +210,11 @@ void OnDropFiles(HWND dialog, UniqueDrop owner) {
     for (UINT i = 0; i < count; ++i) {
         std::wstring path(size_t(DragQueryFileW(drop, i, nullptr, 0)) + 1, L'\0');
         path.resize(DragQueryFileW(drop, i, path.data(), UINT(path.size())));
-        if (IsDroppablePicture(AsU16(path))) accepted.push_back(std::move(path));
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        const bool isFolder =
+            attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+        const std::u16string entry = DroppedEntry(AsU16(path), isFolder);
+        if (!entry.empty()) accepted.push_back(ToWide(entry));
     }
     owner.Reset();
     AddPictures(ListBoxOf(dialog), accepted);

@@ -13,6 +13,7 @@
 #define IDC_ADD 3
 #define IDC_REMOVE 4
 #define IDC_REMOVE_ALL 5
+#define IDC_ADD_FOLDER 6
 #define IDC_PICTURE_LIST 1001
 #define IDC_SCHEME_BOX 1002
 #define IDC_PREVIEW 1003

@@ -1,9 +1,12 @@
 #include "config/FileChooser_win.h"
 
 #include <commdlg.h>
+#include <shlobj.h>
 
 #include <cstddef>
 
+#include "collection/CollectionRules.h"
+#include "common/Handles_win.h"
 #include "common/WideText_win.h"
 #include "config/ChosenFiles.h"
 
@@ -65,6 +68,20 @@ std::vector<std::wstring> ChoosePictureFiles(HWND owner, const wchar_t* filterTe
     paths.reserve(chosen.size());
     for (const auto& path : chosen) paths.push_back(ToWide(path));
     return paths;
+}
+
+std::vector<std::wstring> ChoosePictureFolder(HWND owner, const std::wstring& title) {
+    BROWSEINFOW browse{};
+    browse.hwndOwner = owner;
+    browse.lpszTitle = title.c_str();
+    browse.ulFlags = BIF_RETURNONLYFSDIRS;
+    const UniqueTaskMemory chosen(SHBrowseForFolderW(&browse));
+    wchar_t folder[MAX_PATH] = {};
+    if (!chosen || !SHGetPathFromIDListW(static_cast<PCIDLIST_ABSOLUTE>(chosen.Get()), folder) ||
+        folder[0] == L'\0') {
+        return {};
+    }
+    return {ToWide(AsFolderEntry(AsU16(folder)))};
 }
 
 }  // namespace WorkSpace

@@ -19,4 +19,9 @@ constexpr const wchar_t* kListMenuPattern = L"*.bmp;*.jpg;*.png;*.tiff;*.tif";
 std::vector<std::wstring> ChoosePictureFiles(HWND owner, const wchar_t* filterText,
                                              const wchar_t* pattern);
 
+// Returns the folder the user chose in the platform's folder picker, in the
+// form the list keeps a folder (ending in a backslash); empty when the user
+// cancelled or chose no folder of the file system.
+std::vector<std::wstring> ChoosePictureFolder(HWND owner, const std::wstring& title);
+
 }  // namespace WorkSpace

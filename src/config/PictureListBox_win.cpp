@@ -19,6 +19,7 @@ namespace {
 
 // Context menu commands, returned by the menu itself (no WM_COMMAND is sent).
 constexpr UINT kMenuAdd = 343500;
+constexpr UINT kMenuAddFolder = 343550;
 constexpr UINT kMenuRemove = 343600;
 constexpr UINT kMenuRemoveAll = 343700;
 
@@ -181,6 +182,7 @@ void ShowContextMenu(HWND listBox, WPARAM wParam, LPARAM lParam) {
     const HMENU menu = owner.Get();
     if (!menu) return;
     AppendMenuW(menu, MF_STRING, kMenuAdd, Text(Translate::kTextAdd).c_str());
+    AppendMenuW(menu, MF_STRING, kMenuAddFolder, Text(Translate::kTextAddFolder).c_str());
     AppendMenuW(menu, MF_STRING, kMenuRemove, Text(Translate::kTextRemove).c_str());
     AppendMenuW(menu, MF_STRING, kMenuRemoveAll, Text(Translate::kTextRemoveAll).c_str());
     SetForegroundWindow(listBox);
@@ -191,6 +193,9 @@ void ShowContextMenu(HWND listBox, WPARAM wParam, LPARAM lParam) {
     switch (chosen) {
     case kMenuAdd:
         AddPictures(list, ChoosePictureFiles(dialog, kImageFilesText, kListMenuPattern));
+        break;
+    case kMenuAddFolder:
+        AddPictures(list, ChoosePictureFolder(dialog, Text(Translate::kTextAddFolder)));
         break;
     case kMenuRemove:
         RemoveSelectedPicture(list);

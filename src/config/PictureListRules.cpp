@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "collection/CollectionRules.h"
 #include "common/LatinText.h"
 #include "settings/SettingsFormat.h"
 
@@ -13,12 +14,6 @@ size_t VisibleEntryCount(size_t pictureCount) { return std::min(pictureCount, kM
 int32_t SelectionAfterRemoval(int32_t removed, size_t remaining) {
     const int32_t above = std::max(removed - 1, int32_t{0});
     return size_t(above) < remaining ? above : -1;
-}
-
-static bool EqualsLatinNoCase(std::u16string_view a, std::u16string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char16_t x, char16_t y) { return LowerLatin(x) == LowerLatin(y); });
 }
 
 bool IsDroppablePicture(std::u16string_view path) {
@@ -35,6 +30,16 @@ bool IsDroppablePicture(std::u16string_view path) {
     return std::any_of(kAccepted.begin(), kAccepted.end(), [&](std::u16string_view accepted) {
         return EqualsLatinNoCase(extension, accepted);
     });
+}
+
+std::u16string DroppedEntry(std::u16string_view path, bool isFolder) {
+    if (isFolder) return AsFolderEntry(path);
+    return IsDroppablePicture(path) ? std::u16string(path) : std::u16string();
+}
+
+std::u16string ListEntryText(std::u16string_view entry, std::u16string_view folderLabel) {
+    if (!IsFolderEntry(entry)) return std::u16string(entry);
+    return std::u16string(folderLabel) + u' ' + std::u16string(entry);
 }
 
 static size_t Utf8Length(std::u16string_view text) {

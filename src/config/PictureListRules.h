@@ -3,6 +3,7 @@
 // removes pictures. Portable: the dialog's glue lives in ConfigDialog_win.cpp.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace WorkSpace {
@@ -23,6 +24,17 @@ int32_t SelectionAfterRemoval(int32_t removed, size_t remaining);
 // (.jpg, .png, .tiff, .bmp, .tif; Latin letters in any case). The extension
 // is the last path component from its last dot on.
 bool IsDroppablePicture(std::u16string_view path);
+
+// Returns the entry a dropped path adds to the list: a folder as a folder
+// entry (ending in a backslash), a picture IsDroppablePicture takes as it is,
+// anything else nothing (an empty entry). A folder is known by what it is,
+// not by its name, so one named like a picture is still a folder.
+std::u16string DroppedEntry(std::u16string_view path, bool isFolder);
+
+// Returns the text the list shows for an entry: a folder entry after its
+// label ("Folder: C:\Photos\"), so it cannot be taken for a picture; a
+// picture's path as it is.
+std::u16string ListEntryText(std::u16string_view entry, std::u16string_view folderLabel);
 
 // Returns whether `path` fits on one line that the settings file reads back
 // whole, in either encoding its save may choose: the ANSI code page, where the

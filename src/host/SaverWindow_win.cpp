@@ -34,10 +34,15 @@ void OnCreate(HWND window) {
     if (!CheckSystem()) ticker.EnterErrorMode();
     // An unfit machine still gets its context and scene: only the error screen shows.
     if (!AttachWindow(window)) ticker.EnterErrorMode();
-    ticker.StartBuild(settingsPath, false, [window] {
-        PrepareErrorScreen(window);
-        if (!Ticker().InErrorMode()) SetupProjection();
-    });
+    // Only the full-screen saver takes its turn in the order of a large
+    // collection; the small preview of Display Settings shows the same pictures.
+    ticker.StartBuild(
+        settingsPath, false,
+        [window] {
+            PrepareErrorScreen(window);
+            if (!Ticker().InErrorMode()) SetupProjection();
+        },
+        !Framework().isPreview);
 }
 
 void OnDestroy(HWND window) {

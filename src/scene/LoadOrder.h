@@ -50,6 +50,8 @@ public:
     size_t Window() const { return window_; }
     size_t Started() const { return started_; }
     size_t Loaded() const { return loaded_; }
+    // Pictures uploaded or failed, from the first on: the part of the list the build used.
+    size_t Taken() const { return taken_; }
     // Most pictures ever started and not yet taken at one time.
     size_t PeakPending() const { return peakPending_; }
 

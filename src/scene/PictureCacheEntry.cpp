@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "common/PathCase.h"
 #include "scene/TextureEntry.h"
 
 namespace WorkSpace {
@@ -17,14 +18,6 @@ constexpr uint8_t kMagic[4] = {'V', 'P', 'C', 'E'};
 constexpr size_t kFixedBytes = 4 + 4 + 8 + 8 + 4 + 8 + 4 + 8 + 16 + 8;  // all but path and pixels
 constexpr char16_t kFileSuffix[] = u".entry";
 constexpr size_t kHashDigits = 16;
-
-constexpr uint64_t kFnvOffset = 14695981039346656037ull;
-constexpr uint64_t kFnvPrime = 1099511628211ull;
-
-uint64_t Fnv1a(uint64_t hash, const uint8_t* bytes, size_t count) {
-    for (size_t i = 0; i < count; ++i) hash = (hash ^ bytes[i]) * kFnvPrime;
-    return hash;
-}
 
 void Put(std::vector<uint8_t>& out, uint64_t value, size_t bytes) {
     for (size_t i = 0; i < bytes; ++i) out.push_back(uint8_t(value >> (8 * i)));
@@ -86,42 +79,7 @@ bool SizesAgree(const PictureCacheImage& image, const PictureCacheKey& key) {
     return image.textureWidth == shape.width && image.textureHeight == shape.height;
 }
 
-// Latin Extended-A pairs a capital with the small letter after it, except in
-// 0139..0148 and 0179..017E, where the capital is odd, and a few letters
-// (0130, 0131, 0138, 0149, 017F) whose case rules differ by language and are
-// left alone: folding them could make two names one that Windows keeps apart.
-char16_t FoldLatinExtended(char16_t unit) {
-    if (unit == 0x0178) return 0x00FF;
-    if ((unit >= 0x0139 && unit <= 0x0148) || (unit >= 0x0179 && unit <= 0x017E)) {
-        return (unit & 1) ? char16_t(unit + 1) : unit;
-    }
-    if ((unit >= 0x0100 && unit <= 0x012F) || (unit >= 0x0132 && unit <= 0x0137) ||
-        (unit >= 0x014A && unit <= 0x0177)) {
-        return char16_t(unit | 1);
-    }
-    return unit;
-}
-
-// Only pairs that Windows also treats as one letter in file names are folded,
-// so a fold never joins two files; a letter left unfolded only costs a miss.
-char16_t FoldUnit(char16_t unit) {
-    if (unit >= u'A' && unit <= u'Z') return char16_t(unit + 0x20);
-    if (unit < 0x00C0) return unit;
-    if (unit <= 0x00DE) return unit == 0x00D7 ? unit : char16_t(unit + 0x20);  // not the ×
-    if (unit >= 0x0100 && unit <= 0x017F) return FoldLatinExtended(unit);
-    if (unit >= 0x0391 && unit <= 0x03AB && unit != 0x03A2) return char16_t(unit + 0x20);
-    if (unit >= 0x0400 && unit <= 0x040F) return char16_t(unit + 0x50);
-    if (unit >= 0x0410 && unit <= 0x042F) return char16_t(unit + 0x20);
-    return unit;
-}
-
 }  // namespace
-
-std::u16string FoldPathCase(std::u16string_view path) {
-    std::u16string folded(path);
-    for (char16_t& unit : folded) unit = FoldUnit(unit);
-    return folded;
-}
 
 PictureCacheKey MakePictureCacheKey(std::u16string_view listedPath, const PictureFileState& state) {
     PictureCacheKey key;
@@ -140,7 +98,7 @@ bool SameKey(const PictureCacheKey& a, const PictureCacheKey& b) {
 std::u16string PictureCacheFileName(const PictureCacheKey& key) {
     std::vector<uint8_t> keyBytes;
     PutKey(keyBytes, key);
-    uint64_t hash = Fnv1a(kFnvOffset, keyBytes.data(), keyBytes.size());
+    uint64_t hash = Fnv1a64(kFnv1a64Offset, keyBytes.data(), keyBytes.size());
     std::u16string name(kHashDigits, u'0');
     for (size_t i = kHashDigits; i-- > 0; hash >>= 4) name[i] = u"0123456789abcdef"[hash & 15];
     return name + kFileSuffix;
@@ -182,7 +140,7 @@ std::vector<uint8_t> ComposePictureCacheEntry(const PictureCacheKey& key,
         const uint8_t* from = image.pixels + size_t(row) * image.stride;
         out.insert(out.end(), from, from + rowBytes);
     }
-    Put(out, Fnv1a(kFnvOffset, out.data(), out.size()), 8);
+    Put(out, Fnv1a64(kFnv1a64Offset, out.data(), out.size()), 8);
     return out;
 }
 
@@ -225,7 +183,7 @@ bool ParsePictureCacheEntry(const uint8_t* bytes, size_t count, const PictureCac
     const size_t summed = in.Position();
     uint64_t checksum = 0;
     if (!found.pixels || !in.Get(checksum, 8) || in.Left() != 0 ||
-        checksum != Fnv1a(kFnvOffset, bytes, summed)) {
+        checksum != Fnv1a64(kFnv1a64Offset, bytes, summed)) {
         return false;
     }
     image = found;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "resources/TextureShape.h"
+#include "common/PathCase.h"
 
 namespace WorkSpace {
 
@@ -51,10 +52,6 @@ struct PictureCacheImage {
     const uint8_t* pixels = nullptr;
     size_t stride = 0;          // bytes, at least textureWidth * 4
 };
-
-// Returns `path` with the case of ASCII, Latin, Greek and Cyrillic letters
-// folded to small letters.
-std::u16string FoldPathCase(std::u16string_view path);
 
 // Returns the key of a listed path whose file is in `state`.
 PictureCacheKey MakePictureCacheKey(std::u16string_view listedPath, const PictureFileState& state);

@@ -1,7 +1,6 @@
 #include "scene/PictureCache_win.h"
 
 #include <windows.h>
-#include <shlobj.h>
 
 #include <algorithm>
 #include <new>
@@ -9,6 +8,7 @@
 #include "common/Handles_win.h"
 #include "common/WideText_win.h"
 #include "scene/TextureEntry.h"
+#include "settings/Paths_win.h"
 
 namespace WorkSpace {
 namespace {
@@ -278,14 +278,8 @@ void PictureCache::Trim(uint64_t bound) const {
 }
 
 std::wstring UserPictureCacheFolder() {
-    wchar_t base[MAX_PATH] = {};
-    if (SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, base) != S_OK ||
-        base[0] == L'\0') {
-        return std::wstring();
-    }
-    std::wstring folder(base);
-    if (folder.back() == L'\\') folder.pop_back();
-    return folder + L"\\Veltrano\\PictureCache";
+    const std::wstring folder = UserDataFolder();
+    return folder.empty() ? folder : folder + L"\\PictureCache";
 }
 
 PictureCache& ThePictureCache() {

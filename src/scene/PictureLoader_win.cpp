@@ -206,6 +206,7 @@ bool PictureLoad::Step() {
     }
     report_.decoded = state.order.Started();
     report_.loaded = state.order.Loaded();
+    report_.taken = state.order.Taken();
     report_.peakPending = state.order.PeakPending();
     report_.kept = state.kept;
     // A decoder may still be writing an entry after the last picture was
@@ -231,6 +232,10 @@ PictureLoadReport LoadPictures(const std::vector<std::wstring>& pictures, size_t
     load.WaitForThreads();
     return load.Report();
 }
+
+void DecoderStarts() { ++runningDecoders; }
+
+void DecoderEnds() { --runningDecoders; }
 
 bool DecodersRunning() { return runningDecoders.load() > 0; }
 

@@ -27,6 +27,7 @@ struct PictureLoadReport {
     size_t workers = 0;      // decoding threads that ran (0: the caller decoded)
     size_t decoded = 0;      // pictures whose decoding was started
     size_t loaded = 0;       // uploads that returned true
+    size_t taken = 0;        // pictures from the first on that were uploaded or failed
     size_t peakPending = 0;  // most pictures started and not yet uploaded at once
     size_t kept = 0;         // entries written to the picture cache
 };
@@ -89,6 +90,11 @@ private:
 PictureLoadReport LoadPictures(const std::vector<std::wstring>& pictures, size_t wanted,
                                size_t workers, const PictureUpload& upload,
                                const PictureCache* cache = nullptr);
+
+// Counts a thread that decodes outside a load, from before it starts until it
+// is done with the image services (DecodersRunning).
+void DecoderStarts();
+void DecoderEnds();
 
 // Returns true while decoding threads still run or hold a load's state; at
 // the end of the process only those of an abandoned or completed load can,

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <new>
 
 #include "common/DpiScale.h"
@@ -31,30 +32,15 @@ std::vector<PictureInfo> LoadedPictures(const TextureList& list) {
     return infos;
 }
 
-// Returns the texture rule of each slot for the attached window, or, with
-// none (the settings dialog's OK), for the virtual screen a saver would
-// cover, so its entries are the ones the next start looks for.
-std::vector<TextureSideRule> SceneTextureRules() {
-    RECT client{0, 0, 0, 0};
-    const HWND window = TheRenderContext().attachedWindow;
-    if (!window || !IsWindow(window) || !GetClientRect(window, &client)) {
-        client = RECT{0, 0, GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-    }
-    GLint largest = kMaxScreenTextureSide;
-    if (GlReady()) glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
-    return SlotTextureRules(TheScene().scheme, client.right - client.left, client.bottom - client.top,
-                            int32_t(largest), kTextureBudgetBytes);
-}
-
-// Returns the load of the first pictures that can fly into the emptied
-// texture list: only the first 30 that load can ever be on a quad, so loading
-// stops there, and a list of thousands starts as fast as a list of 30.
+// Returns the load of the first `wanted` pictures that load into the emptied
+// texture list: only as many as there are slots can ever be on a quad, so
+// loading stops there, and a list of thousands starts as fast as a list of 30.
 std::unique_ptr<PictureLoad> StartPictureLoad(const std::vector<std::wstring>& pictures,
-                                              size_t workers) {
+                                              size_t wanted, size_t workers) {
     TextureList& list = TheTextureList();
     list.Clear();
     return std::make_unique<PictureLoad>(
-        pictures, size_t(kMaxSlots), workers,
+        pictures, wanted, workers,
         [&list](size_t index, ImageHolder& holder) {
             return list.AddLoadedPicture(holder, int32_t(index)) >= 0;
         },
@@ -86,8 +72,24 @@ void FinishScene() {
 
 }  // namespace
 
+// With no attached window (the settings dialog's OK) the rules are those of
+// the virtual screen a saver would cover, so its entries are the ones the
+// next start looks for.
+std::vector<TextureSideRule> SceneTextureRules() {
+    RECT client{0, 0, 0, 0};
+    const HWND window = TheRenderContext().attachedWindow;
+    if (!window || !IsWindow(window) || !GetClientRect(window, &client)) {
+        client = RECT{0, 0, GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    }
+    GLint largest = kMaxScreenTextureSide;
+    if (GlReady()) glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    return SlotTextureRules(TheScene().scheme, client.right - client.left, client.bottom - client.top,
+                            int32_t(largest), kTextureBudgetBytes);
+}
+
 void LoadScenePictures(const std::vector<std::wstring>& pictures) {
-    std::unique_ptr<PictureLoad> load = StartPictureLoad(pictures, MachineLoadWorkers());
+    std::unique_ptr<PictureLoad> load =
+        StartPictureLoad(pictures, size_t(kMaxSlots), MachineLoadWorkers());
     while (!load->Step()) load->WaitForPicture();
     load->WaitForThreads();
     FillSlotsFromTextures();
@@ -117,9 +119,12 @@ void PlaceLogo(UniqueImage image) {
     logo.velocity = Vec4{0.0f, 0.0f, 0.0f, 1.0f};
 }
 
-void SceneBuilder::Start(const std::wstring& settingsPath, bool keepSettings, size_t workers) {
-    load_.reset();
+void SceneBuilder::Start(const std::wstring& settingsPath, bool keepSettings, size_t workers,
+                         bool keepTurns) {
+    Abandon();
+    order_.reset();
     building_ = true;
+    workers_ = workers;
     FrameClock::Instance().Start();
     try {
         PictureSettings& settings = Settings();
@@ -128,18 +133,50 @@ void SceneBuilder::Start(const std::wstring& settingsPath, bool keepSettings, si
             settings.Load(settingsPath);
             TheScene().scheme = settings.Scheme();
         }
-        load_ = StartPictureLoad(settings.pictures, workers);
+        gathering_.Start(settings.pictures, size_t(SlotCount(TheScene().scheme)), keepTurns);
+        listRead_ = true;
         FillWithStandIns();
+        LoadStarted();
     } catch (const std::bad_alloc&) {
-        load_.reset();  // no memory to read the list: the next Step completes an empty scene
+        gathering_.Abandon();  // no memory to read the list: the next Step completes an empty scene
+        listRead_ = false;
     }
+}
+
+bool SceneBuilder::LoadStarted() {
+    if (load_) return true;
+    if (!gathering_.Ready(start_)) return false;
+    // A collection that fits the slots loads as a list of files always did;
+    // a larger one loads only as many as fly at once.
+    const size_t wanted = start_.order ? size_t(SlotCount(TheScene().scheme)) : size_t(kMaxSlots);
+    load_ = StartPictureLoad(start_.pictures, wanted, workers_);
+    return true;
+}
+
+void SceneBuilder::SettleTurns() {
+    if (!start_.order) return;
+    const size_t taken = std::min(load_->Report().taken, start_.turns.size());
+    try {
+        for (size_t i = 0; i < taken; ++i) start_.order->MarkFlown(start_.turns[i]);
+        start_.order->GiveBack({start_.turns.begin() + ptrdiff_t(taken), start_.turns.end()});
+    } catch (const std::bad_alloc&) {
+        return;  // no memory to keep the order: the collection does not go round this run
+    }
+    order_ = std::move(start_.order);
 }
 
 bool SceneBuilder::Step() {
     if (!building_) return true;
-    if (load_) {
+    try {
+        if (listRead_ && !LoadStarted()) return false;
+    } catch (const std::bad_alloc&) {
+        listRead_ = false;  // no memory for the load: the scene completes empty
+    }
+    if (listRead_) {
         if (!load_->Step()) return false;
+        SettleTurns();
         load_.reset();
+        start_ = StartPictures();
         FillSlotsFromTextures();
     } else {
         FillSlots(TheScene(), {}, 0);
@@ -150,7 +187,12 @@ bool SceneBuilder::Step() {
 }
 
 void SceneBuilder::Wait() {
-    if (load_) load_->WaitForPicture();
+    if (!building_ || !listRead_) return;
+    if (!load_) {
+        gathering_.Wait();
+    } else {
+        load_->WaitForPicture();
+    }
 }
 
 bool BuildScene(const std::wstring& settingsPath, bool keepSettings) {

@@ -31,10 +31,15 @@ float Wrap(float value, float bound) {
     return value;
 }
 
-void WrapQuad(SceneQuad& quad, float bound) {
+void WrapQuad(Scene& scene, size_t slot, float bound) {
+    SceneQuad& quad = scene.quads[slot];
+    const Vec4 before = quad.position;
     quad.position.x = Wrap(quad.position.x, bound);
     quad.position.y = Wrap(quad.position.y, bound);
     quad.position.z = Wrap(quad.position.z, bound);
+    if (before.x != quad.position.x || before.y != quad.position.y || before.z != quad.position.z) {
+        if (scene.wrapped.size() < scene.wrapped.capacity()) scene.wrapped.push_back(uint32_t(slot));
+    }
 }
 
 float Add(float value, double delta) { return static_cast<float>(value + delta); }
@@ -55,11 +60,12 @@ void StepRotation(Scene& scene, Vec4& eye, uint32_t cyclePosition) {
     if (cyclePosition > kTurnMs && !scene.quads.empty()) {
         const float k = static_cast<float>(
             (int64_t(cyclePosition) - int64_t(scene.cyclePrevious)) * kRotationSpeed);
-        for (SceneQuad& quad : scene.quads) {
+        for (size_t slot = 0; slot < scene.quads.size(); ++slot) {
+            SceneQuad& quad = scene.quads[slot];
             quad.position.x = Add(quad.position.x, double(quad.velocity.x) * k);
             quad.position.y = Add(quad.position.y, double(quad.velocity.y) * k);
             quad.position.z = Add(quad.position.z, double(quad.velocity.z) * k);
-            WrapQuad(quad, kSmallBox);
+            WrapQuad(scene, slot, kSmallBox);
         }
     }
     scene.cyclePrevious = static_cast<int32_t>(cyclePosition);
@@ -68,12 +74,13 @@ void StepRotation(Scene& scene, Vec4& eye, uint32_t cyclePosition) {
 // Sinks every quad a little; about one in ten, chosen afresh each second,
 // drops a whole unit on every tick of that second.
 void FallQuads(Scene& scene) {
-    for (SceneQuad& quad : scene.quads) {
+    for (size_t slot = 0; slot < scene.quads.size(); ++slot) {
+        SceneQuad& quad = scene.quads[slot];
         quad.position.x = Add(quad.position.x, quad.velocity.x * kFallStep);
         const int32_t drop = (scene.random.Next() % 1000) / 900;
         quad.position.y = Add(quad.position.y, quad.velocity.y * kFallStep - drop);
         quad.position.z = Add(quad.position.z, quad.velocity.z * kFallStep);
-        WrapQuad(quad, kSmallBox);
+        WrapQuad(scene, slot, kSmallBox);
     }
 }
 
@@ -84,23 +91,25 @@ void StepApproach(Scene& scene, Vec4& eye) {
     }
     eye = RestingEye();
     eye.z = static_cast<float>(kRestRadius * std::sin(kRestAngle) + scene.approachOffset);
-    for (SceneQuad& quad : scene.quads) {
+    for (size_t slot = 0; slot < scene.quads.size(); ++slot) {
+        SceneQuad& quad = scene.quads[slot];
         const float tanX = static_cast<float>(std::tan(double(quad.velocity.x)));
         const float tanY = static_cast<float>(std::tan(double(quad.velocity.y)));
         quad.position.x = Add(quad.position.x, tanX * kApproachStep);
         quad.position.y = Add(quad.position.y, tanY * kApproachStep);
         quad.position.z = Add(quad.position.z, quad.velocity.z * kApproachStep);
-        WrapQuad(quad, kLargeBox);
+        WrapQuad(scene, slot, kLargeBox);
     }
 }
 
 void StepMotion(Scene& scene, Vec4& eye) {
     eye = RestingEye();
-    for (SceneQuad& quad : scene.quads) {
+    for (size_t slot = 0; slot < scene.quads.size(); ++slot) {
+        SceneQuad& quad = scene.quads[slot];
         quad.position.x = Add(quad.position.x, kMotionStep);
         quad.position.y = 0.0f;
         quad.position.z = Add(quad.position.z, quad.velocity.z * kFallStep);
-        WrapQuad(quad, kLargeBox);
+        WrapQuad(scene, slot, kLargeBox);
     }
 }
 
@@ -139,6 +148,7 @@ Vec4 RestingEye() {
 // loaded this is slot j showing picture j mod P, as the saver always did.
 bool FillSlots(Scene& scene, const std::vector<PictureInfo>& pictureInfos, uint32_t seed) {
     std::vector<SceneQuad>().swap(scene.quads);
+    scene.wrapped.clear();
     scene.random.Seed(seed);
     std::vector<const PictureInfo*> usable;
     const int32_t slots = SlotCount(scene.scheme);
@@ -148,6 +158,7 @@ bool FillSlots(Scene& scene, const std::vector<PictureInfo>& pictureInfos, uint3
         }
         if (usable.empty()) return true;
         scene.quads.reserve(size_t(slots));
+        scene.wrapped.reserve(size_t(slots));
     } catch (const std::bad_alloc&) {
         std::vector<SceneQuad>().swap(scene.quads);
         return false;
@@ -172,7 +183,13 @@ bool FillSlots(Scene& scene, const std::vector<PictureInfo>& pictureInfos, uint3
 // Rotation is timed by the tick count; the other schemes move a fixed amount
 // per tick. Every scheme but Rotation seeds the generator with the calendar
 // second, so all ticks of one second draw the same numbers.
+void SwapQuadPicture(SceneQuad& quad, int32_t width, int32_t height) {
+    if (width <= 0 || height <= 0) return;
+    quad.height = quad.width * height / width;
+}
+
 void AnimateScene(Scene& scene, Vec4& eye, uint32_t tickCount, int64_t calendarSeconds) {
+    scene.wrapped.clear();
     const uint32_t cyclePosition = tickCount % kCycleMs;
     const uint32_t secondSeed = static_cast<uint32_t>(calendarSeconds);
     switch (scene.scheme) {

@@ -63,6 +63,9 @@ struct Scene {
     float approachStep = 0.02f;    // Approach: change of approachOffset per tick
     float swayAngle = 0.01f;       // FallRotation: radians
     RuntimeRandom random;
+    // Slots whose quad left the box on the last tick and came back at the
+    // opposite face; room for every slot is kept, so a tick never allocates.
+    std::vector<uint32_t> wrapped;
 };
 
 // Returns the process's one scene.
@@ -81,8 +84,12 @@ constexpr int32_t kMaxSlots = 30;
 // memory for the quads could not be had (the scene is then empty).
 bool FillSlots(Scene& scene, const std::vector<PictureInfo>& pictureInfos, uint32_t seed);
 
+// Gives a quad another picture of `width` x `height` pixels: it keeps its
+// slot, place, velocity and width, and takes the picture's proportions.
+void SwapQuadPicture(SceneQuad& quad, int32_t width, int32_t height);
+
 // Advances the scene by one tick under its scheme and writes the camera's eye
-// point. `tickCount` is the millisecond tick count (wraps at 2^32),
+// point; `wrapped` then names the quads that wrapped around. `tickCount` is the millisecond tick count (wraps at 2^32),
 // `calendarSeconds` the calendar time in whole seconds.
 void AnimateScene(Scene& scene, Vec4& eye, uint32_t tickCount, int64_t calendarSeconds);
 

@@ -10,14 +10,14 @@
 namespace WorkSpace {
 namespace {
 
-// Each level of a chain made on a decoding thread, rows packed without
-// padding, top row first: t = 0 is the picture's top.
-void UploadLevels(const MipChain& levels, int32_t name) {
+// Each level of a chain made on a decoding thread from level `first` on,
+// rows packed without padding, top row first: t = 0 is the picture's top.
+void UploadLevels(const MipChain& levels, int32_t name, size_t first = 0) {
     glBindTexture(GL_TEXTURE_2D, GLuint(name));
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    for (size_t i = 0; i < levels.Levels(); ++i) {
+    for (size_t i = first; i < levels.Levels(); ++i) {
         const MipLevel& level = levels.Level(i);
-        glTexImage2D(GL_TEXTURE_2D, GLint(i), 3, level.width, level.height, 0, GL_BGR_EXT,
+        glTexImage2D(GL_TEXTURE_2D, GLint(i - first), 3, level.width, level.height, 0, GL_BGR_EXT,
                      GL_UNSIGNED_BYTE, levels.Texels(i));
     }
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
@@ -94,6 +94,28 @@ int32_t TextureList::AddLoadedPicture(ImageHolder& holder, int32_t name) {
     holder.levels.Clear();
     entries_.push_back(entry);
     return int32_t(entries_.size() - 1);
+}
+
+bool TextureList::ReplacePicture(const ImageHolder& holder, const TextureShape& shape,
+                                 int32_t name, int32_t fresh) {
+    const MipChain& levels = holder.levels;
+    if (levels.Levels() == 0 || holder.width <= 0 || holder.height <= 0 || fresh < 0) return false;
+    size_t first = 0;
+    while (first + 1 < levels.Levels() && (levels.Level(first).width > shape.width ||
+                                           levels.Level(first).height > shape.height)) {
+        ++first;
+    }
+    for (TextureEntry& entry : entries_) {
+        if (entry.name != name || entry.kind != TextureObject) continue;
+        if (GlReady()) {
+            UploadLevels(levels, fresh, first);
+            const GLuint old = GLuint(name);
+            glDeleteTextures(1, &old);
+        }
+        entry = MadeEntry(holder, fresh);
+        return true;
+    }
+    return false;
 }
 
 bool TextureList::Reserve() {

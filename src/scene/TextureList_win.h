@@ -24,6 +24,16 @@ public:
     // Returns -1 and adds nothing when no texture or no memory for the entry
     // can be had.
     int32_t AddLoadedPicture(ImageHolder& holder, int32_t name);
+    // Returns true after making the mipmap levels of a picture of `width` x
+    // `height` pixels (as decoded) the entry named `name`'s picture under the
+    // new name `fresh`, and deleting the old texture: one copy per level,
+    // nothing computed. A texture the frame being drawn may still read is
+    // never written, so the renderer need not finish that frame first.
+    // The holder's mipmap levels (MakeMipLevels) are uploaded from the first
+    // that fits `shape`, so a picture decoded for the nearest slot takes no
+    // more texture memory in a farther one.
+    bool ReplacePicture(const ImageHolder& holder, const TextureShape& shape, int32_t name,
+                        int32_t fresh);
     int32_t NextFreeName() const;
     // Deletes every entry, last first; OpenGL objects only while a context is ready.
     void Clear();

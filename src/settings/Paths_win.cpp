@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <vector>
 
@@ -63,6 +64,17 @@ std::wstring SettingsFilePath() {
     if (path.empty()) return {};
     cached = Absolute(ToWide(path));
     return cached;
+}
+
+std::wstring UserDataFolder() {
+    wchar_t base[MAX_PATH] = {};
+    if (SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, base) != S_OK ||
+        base[0] == L'\0') {
+        return std::wstring();
+    }
+    std::wstring folder(base);
+    if (folder.back() == L'\\') folder.pop_back();
+    return folder + L"\\Veltrano";
 }
 
 bool ReadRegistryDword(const wchar_t* subkey, const wchar_t* valueName, uint32_t& value) {

@@ -20,6 +20,11 @@ std::wstring ModuleDirectory();
 // the command line cannot be split.
 std::wstring SettingsFilePath();
 
+// Returns the saver's folder in the local application data of the user
+// running it (%LOCALAPPDATA%\Veltrano, not made here), or an empty path where
+// the platform has no such folder.
+std::wstring UserDataFolder();
+
 // Reads four bytes of a value under HKEY_LOCAL_MACHINE, whatever its registry
 // type. Returns false when the key or value is missing or unreadable, or the
 // value is longer than four bytes; `value` is then not to be used.

@@ -17,6 +17,8 @@ enum TextId : int32_t {
     kTextFirstScheme = 27,   // motion schemes 0..4 are texts 27..31
     kTextEmptyListTitle = 52,  // hints on an empty picture list without its background picture
     kTextEmptyListBody = 53,
+    kTextAddFolder = 54,     // beside Add, and in the list's menu
+    kTextFolderEntry = 55,   // before a folder's path in the list
 };
 
 }  // namespace WorkSpace::Translate

@@ -61,6 +61,8 @@ constexpr std::u16string_view kBuiltInTexts[kBuiltInTextCount] = {
     u"The current display resolution is not supported.",
     u"Add your images or photos here.",
     u"Click Add or just drag and drop files to this window.",
+    u"Add Folder\u2026",
+    u"Folder:",
 };
 
 constexpr char16_t kCr = u'\r';

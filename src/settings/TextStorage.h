@@ -9,8 +9,8 @@
 
 namespace WorkSpace::Translate {
 
-// Number of built-in texts, numbers 0..53; every language file has as many lines.
-constexpr std::size_t kBuiltInTextCount = 54;
+// Number of built-in texts, numbers 0..55; every language file has as many lines.
+constexpr std::size_t kBuiltInTextCount = 56;
 
 class TextStorage {
 public:
@@ -25,7 +25,7 @@ public:
     // Returns text `number`, or an empty string past the end (a negative
     // number, taken as unsigned, is past the end too).
     std::u16string GetText(int32_t number) const;
-    // Appends the 54 built-in English texts in order.
+    // Appends the 56 built-in English texts in order.
     void LoadDefaults();
     // Appends the texts of a decoded language file; when the table is still
     // empty afterwards, the built-in texts.

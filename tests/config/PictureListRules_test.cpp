@@ -28,6 +28,26 @@ TEST(PictureListRules, DropTakesOnlyTheSaverPictureExtensions) {
     }
 }
 
+TEST(PictureListRules, DroppedFoldersBecomeFolderEntriesShownAsFolders) {
+    const struct {
+        std::u16string_view path;
+        bool isFolder;
+        std::u16string_view entry;  // empty: not taken
+        std::u16string_view shown;
+    } cases[] = {
+        {u"C:\\Photos", true, u"C:\\Photos\\", u"Folder: C:\\Photos\\"},
+        {u"C:\\Trip.jpg", true, u"C:\\Trip.jpg\\", u"Folder: C:\\Trip.jpg\\"},  // named like a picture
+        {u"D:\\", true, u"D:\\", u"Folder: D:\\"},
+        {u"C:\\a.jpg", false, u"C:\\a.jpg", u"C:\\a.jpg"},
+        {u"C:\\notes.txt", false, u"", u""},
+    };
+    for (const auto& c : cases) {
+        const std::u16string entry = DroppedEntry(c.path, c.isFolder);
+        EXPECT_EQ(entry, c.entry) << std::string(c.path.begin(), c.path.end());
+        EXPECT_EQ(ListEntryText(entry, u"Folder:"), c.shown) << std::string(c.path.begin(), c.path.end());
+    }
+}
+
 TEST(PictureListRules, ListShowsTheFirst21AndSelectsAboveARemoval) {
     EXPECT_EQ(VisibleEntryCount(0), 0u);
     EXPECT_EQ(VisibleEntryCount(20), 20u);

@@ -39,7 +39,7 @@ void PickMenuItem(int position) {
     e2e::PressKey(VK_RETURN);
 }
 
-TEST(ListBoxMenu, OffersAddRemoveAndRemoveAllAndActsOnTheClickedEntry) {
+TEST(ListBoxMenu, OffersAddAddFolderRemoveAndRemoveAllAndActsOnTheClickedEntry) {
     const Paths stored = {L"C:\\Pics\\1.jpg", L"C:\\Pics\\2.jpg", L"C:\\Pics\\3.jpg",
                           L"C:\\Pics\\4.jpg"};
     ConfigSession run(L"menu");
@@ -52,12 +52,13 @@ TEST(ListBoxMenu, OffersAddRemoveAndRemoveAllAndActsOnTheClickedEntry) {
     run.Folder().Write(L"pics\\y.png", "y");
     ASSERT_TRUE(run.Open());
 
-    // The menu's items act in order: Add, Remove, Remove All. (Their texts live
-    // in the saver's memory, out of another process's reach under Wine.)
+    // The menu's items act in order: Add, Add Folder, Remove, Remove All.
+    // (Their texts live in the saver's memory, out of another process's reach
+    // under Wine.)
     ASSERT_TRUE(RightClickEntry(run, 2));
     // The right click selected the third entry; Remove takes it.
     EXPECT_EQ(e2e::ListBoxSelection(run.List()), 2);
-    PickMenuItem(1);
+    PickMenuItem(2);
     ASSERT_TRUE(e2e::WaitUntil([&] { return run.Entries().size() == 3; }, 5000));
     EXPECT_EQ(run.Entries(), (Paths{stored[0], stored[1], stored[3]}));
     EXPECT_EQ(e2e::ListBoxSelection(run.List()), 1);
@@ -75,9 +76,16 @@ TEST(ListBoxMenu, OffersAddRemoveAndRemoveAllAndActsOnTheClickedEntry) {
     ASSERT_TRUE(e2e::AnswerOpenFileDialog(run.ProcessId(), pics, L"\"x.jpg\" \"y.png\"", 10000));
     ASSERT_TRUE(e2e::WaitUntil([&] { return run.Entries().size() == 5; }, 5000));
 
+    // Add Folder through the folder picker: one entry, shown as a folder.
+    ASSERT_TRUE(RightClickEntry(run, 0));
+    PickMenuItem(1);
+    ASSERT_TRUE(e2e::AnswerFolderPicker(run.ProcessId(), pics.substr(0, pics.size() - 1), 10000));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return run.Entries().size() == 6; }, 5000));
+    EXPECT_EQ(run.Entries().back(), L"Folder: " + pics);
+
     // Remove All.
     ASSERT_TRUE(RightClickEntry(run, 1));
-    PickMenuItem(2);
+    PickMenuItem(3);
     ASSERT_TRUE(e2e::WaitUntil([&] { return run.Entries().empty(); }, 5000));
 
     run.Push(IDOK);

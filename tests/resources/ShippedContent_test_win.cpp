@@ -19,10 +19,10 @@ namespace {
 
 constexpr const char* kPackage = "VeltResource.dat";
 constexpr const char* kPassword = "5318642";
-constexpr int kTextCount = 54;
+constexpr int kTextCount = 56;
 // Texts the dialog, the list box and the messages show; each needs a translation.
 constexpr int kShownTexts[] = {0, 1, 2, 3, 4, 6, 7, 18, 25, 27, 28, 29, 30, 31,
-                               45, 46, 47, 48, 49, 50, 51, 52, 53};
+                               45, 46, 47, 48, 49, 50, 51, 52, 53, 54, 55};
 
 enum class Kind { Language, Error, ListBox, Logo };
 struct Member { const char* name; Kind kind; };

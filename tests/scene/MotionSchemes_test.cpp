@@ -96,6 +96,34 @@ TEST(WrapAround, CoordinateBeyondTheBoundComesBackAtTheOtherBound) {
     EXPECT_EQ(motion.quads[0].position.y, 0.0f);
 }
 
+// The wrap names its quad, for the collection to go round; a picture swapped
+// in then keeps the quad's slot, place, velocity and width, with its own
+// proportions.
+TEST(WrapAround, NamesTheQuadsThatWrappedAndASwapKeepsThePlace) {
+    Scene scene;
+    scene.scheme = Motion;
+    std::vector<PictureInfo> infos = {{true, 400, 300, 0}, {true, 300, 400, 1}};
+    ASSERT_TRUE(FillSlots(scene, infos, 42));
+    ASSERT_EQ(scene.quads.size(), 10u);
+    scene.quads[3].position.x = 24.995f;
+    scene.quads[7].position.x = 24.995f;
+    Vec4 eye;
+    AnimateScene(scene, eye, 0, 0);
+    EXPECT_EQ(scene.wrapped, (std::vector<uint32_t>{3, 7}));
+    const SceneQuad before = scene.quads[3];
+    SwapQuadPicture(scene.quads[3], 1920, 1080);
+    const SceneQuad& after = scene.quads[3];
+    EXPECT_EQ(after.texture, before.texture);
+    EXPECT_EQ(after.width, before.width);
+    EXPECT_DOUBLE_EQ(after.height, before.width * 1080 / 1920);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ((&after.position.x)[i], (&before.position.x)[i]);
+        EXPECT_EQ((&after.velocity.x)[i], (&before.velocity.x)[i]);
+    }
+    AnimateScene(scene, eye, 0, 0);
+    EXPECT_TRUE(scene.wrapped.empty());
+}
+
 TEST(Falling, TicksOfOneSecondDropTheSameQuads) {
     Scene scene;
     scene.scheme = Falling;

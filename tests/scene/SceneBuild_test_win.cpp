@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <set>
+#include <tuple>
 
 #include "common/WideText_win.h"
 #include "resources/PackageMembers.h"
@@ -169,4 +171,56 @@ TEST_F(SceneBuild, LogoTakesTheNextNameAndTheBottomLeftCorner) {
     PlaceLogo(LoadPackageImage(u"Resource/none.png", reader));  // the logo stays as it was
     EXPECT_EQ(TheScene().logo.texture, 3);
     reader.Close();
+}
+
+// A collection no larger than the slots flies as a list of its pictures
+// always did: the same textures under the same names, the same slots.
+// A larger one flies as many distinct pictures as there are slots.
+TEST_F(SceneBuild, ACollectionFliesAsItsListWouldUntilItOutgrowsTheSlots) {
+    const std::wstring photos = folder_ + L"photos\\";
+    ASSERT_TRUE(CreateDirectoryW(photos.c_str(), nullptr));
+    std::vector<std::wstring> expanded = {Picture(L"first.png", 300, 100)};
+    for (int i = 0; i < 3; ++i) {
+        expanded.push_back(Picture((L"photos\\" + std::to_wstring(i) + L".png").c_str(), 100 + i, 50));
+    }
+    const auto snapshot = [] {
+        std::vector<std::tuple<int32_t, int32_t, int32_t>> textures;
+        for (size_t i = 0; i < TheTextureList().Count(); ++i) {
+            const TextureEntry& entry = TheTextureList().At(i);
+            textures.emplace_back(entry.name, entry.width, entry.height);
+        }
+        // Sizes are drawn anew by each build: their proportion is the picture's.
+        std::vector<std::tuple<int32_t, int64_t, float, float>> quads;
+        for (const SceneQuad& quad : TheScene().quads) {
+            quads.emplace_back(quad.texture, std::llround(quad.height / quad.width * 1e9),
+                               quad.position.z, quad.velocity.y);
+        }
+        return std::make_pair(textures, quads);
+    };
+    LoadScenePictures(expanded);
+    const auto asList = snapshot();
+    ASSERT_EQ(asList.first.size(), 4u);
+    ASSERT_EQ(asList.second.size(), 30u);
+    Settings().pictures = {expanded[0], photos};
+    ASSERT_TRUE(BuildScene(L"", true));
+    EXPECT_EQ(snapshot(), asList);
+    // A build that knows no folders takes a folder's line for a picture that
+    // fails to load, and leaves it out.
+    LoadScenePictures({photos, expanded[0]});
+    ASSERT_EQ(TheTextureList().Count(), 1u);
+    EXPECT_EQ(TheTextureList().At(0).name, 1);
+
+    for (int i = 3; i < 40; ++i) Picture((L"photos\\" + std::to_wstring(i) + L".png").c_str(), 40, 10 + i);
+    TheScene().scheme = Motion;
+    ASSERT_TRUE(BuildScene(L"", true));
+    std::set<int32_t> names;
+    std::set<std::pair<int32_t, int32_t>> sizes;
+    for (size_t i = 0; i < TheTextureList().Count(); ++i) {
+        names.insert(TheTextureList().At(i).name);
+        sizes.emplace(TheTextureList().At(i).width, TheTextureList().At(i).height);
+    }
+    EXPECT_EQ(TheTextureList().Count(), 10u);
+    EXPECT_EQ(sizes.size(), 10u);
+    ASSERT_EQ(TheScene().quads.size(), 10u);
+    for (const SceneQuad& quad : TheScene().quads) EXPECT_EQ(names.count(quad.texture), 1u);
 }

@@ -52,7 +52,7 @@ TEST(TextStorage, BuiltInTexts) {
     TextStorage table;
     EXPECT_EQ(table.GetText(0), u"");  // nothing loaded yet
     table.LoadDefaults();
-    ASSERT_EQ(table.Count(), 54u);
+    ASSERT_EQ(table.Count(), 56u);
     EXPECT_EQ(table.GetText(0), u"\u041Ek");
     EXPECT_EQ(table.GetText(9), table.GetText(22));
     const std::pair<int32_t, std::u16string> shown[] = {
@@ -61,10 +61,10 @@ TEST(TextStorage, BuiltInTexts) {
         {29, u"Approach"}, {30, u"Motion"}, {31, u"Fall Rotation"},
         {52, u"Add your images or photos here."},
         {53, u"Click Add or just drag and drop files to this window."},
-        {54, u""}, {-1, u""}, {1000, u""},
+        {54, u"Add Folder\u2026"}, {55, u"Folder:"}, {56, u""}, {-1, u""}, {1000, u""},
     };
     for (const auto& [number, text] : shown) EXPECT_EQ(table.GetText(number), text) << number;
-    for (int32_t number = 0; number < 54; ++number) EXPECT_FALSE(table.GetText(number).empty()) << number;
+    for (int32_t number = 0; number < 56; ++number) EXPECT_FALSE(table.GetText(number).empty()) << number;
 }
 
 TEST(TextStorage, LaterLoadingsChangeNoLookup) {
@@ -75,5 +75,5 @@ TEST(TextStorage, LaterLoadingsChangeNoLookup) {
     EXPECT_EQ(table.GetText(0), u"Erste");
     EXPECT_EQ(table.GetText(1), u"Zweite");
     EXPECT_EQ(table.GetText(2), u"\u041Ek");
-    EXPECT_EQ(table.Count(), 2u + 54u + 1u);
+    EXPECT_EQ(table.Count(), 2u + WorkSpace::Translate::kBuiltInTextCount + 1u);
 }

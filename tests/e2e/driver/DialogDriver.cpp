@@ -41,6 +41,17 @@ void* CopyIntoProcessOf(HWND window, const void* bytes, size_t size) {
     return written ? remote : nullptr;
 }
 
+// The process's visible folder picker: a dialog holding a tree of folders.
+HWND FindFolderPicker(DWORD processId) {
+    for (HWND window : WindowsOf(processId)) {
+        if (ClassOf(window) == L"#32770" && IsWindowVisible(window) &&
+            FindWindowExW(window, nullptr, L"SysTreeView32", nullptr)) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 std::vector<std::wstring> ListBoxEntries(HWND listBox) {
@@ -86,6 +97,18 @@ bool SendDpiChange(HWND dialog, UINT dpi, const RECT& suggested) {
     constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED
     SendMessageW(dialog, kDpiChanged, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(remote));
     return true;
+}
+
+bool AnswerFolderPicker(DWORD processId, const std::wstring& folder, DWORD timeoutMs) {
+    HWND picker = nullptr;
+    if (!WaitUntil([&] { return (picker = FindFolderPicker(processId)) != nullptr; }, timeoutMs)) {
+        return false;
+    }
+    void* remote = CopyIntoProcessOf(picker, folder.c_str(), (folder.size() + 1) * sizeof(wchar_t));
+    if (!remote) return false;
+    SendMessageW(picker, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(remote));
+    PostMessageW(picker, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    return WaitUntil([&] { return !IsWindow(picker) || !IsWindowVisible(picker); }, timeoutMs);
 }
 
 HWND FindOpenFileDialog(DWORD processId) {

@@ -31,6 +31,11 @@ bool DropFiles(HWND target, const std::vector<std::wstring>& paths);
 // with the rectangle the system suggests in screen pixels.
 bool SendDpiChange(HWND dialog, UINT dpi, const RECT& suggested);
 
+// Waits for the process's folder picker, selects `folder` in it (as a full
+// path) and confirms. False when no picker came or it did not close within
+// `timeoutMs`.
+bool AnswerFolderPicker(DWORD processId, const std::wstring& folder, DWORD timeoutMs);
+
 // Waits for the process's open-file dialog, goes to `folder` (when given) as
 // a user typing it would, types `fileNames` into its name field (one name, or
 // several as "a" "b" "c") and confirms. False when no dialog came or it did
