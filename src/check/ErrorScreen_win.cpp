@@ -1,6 +1,7 @@
 #include "check/ErrorScreen_win.h"
 
 #include <cstdint>
+#include <vector>
 
 #include "check/ErrorScreenLayout.h"
 #include "common/Handles_win.h"
@@ -8,6 +9,7 @@
 #include "resources/PackageMembers.h"
 #include "resources/PictureDecoding_win.h"
 #include "resources/ZipReader.h"
+#include "scene/Monitors_win.h"
 #include "settings/Paths_win.h"
 
 namespace WorkSpace {
@@ -23,8 +25,7 @@ struct ErrorScreen {
     UniqueImage backgroundImage;    // the language's message picture
     UniqueImage logoImage;
     SizeF window;                   // client size at preparation, pixels
-    RectF backgroundRect;
-    RectF logoRect;
+    std::vector<MonitorErrorLayout> monitors;  // one per monitor the window covers
 };
 
 ErrorScreen& Screen() {
@@ -76,8 +77,14 @@ bool PrepareErrorScreen(HWND window) {
     if (Gdip::GdipGetImageGraphicsContext(backBuffer, &backGraphics) != Ok) return false;
     screen.backGraphics.Reset(backGraphics);
 
-    screen.backgroundRect = CentredPictureRect(screen.window, PixelSize(screen.backgroundImage.Get()));
-    screen.logoRect = CornerLogoRect(screen.window, PixelSize(screen.logoImage.Get()));
+    // Each monitor shows the message in its middle and the logo in its corner.
+    const SizeF picture = PixelSize(screen.backgroundImage.Get());
+    const SizeF logo = PixelSize(screen.logoImage.Get());
+    for (const MonitorRect& monitor : MonitorsOf(window)) {
+        const RectF area{float(monitor.left), float(monitor.top), float(monitor.Width()),
+                         float(monitor.Height())};
+        screen.monitors.push_back(LayoutOnMonitor(area, picture, logo));
+    }
     screen.ready = true;
     return true;
 }
@@ -87,12 +94,9 @@ bool DrawErrorScreen() {
     if (!screen.ready) return false;
     GpGraphics* back = screen.backGraphics.Get();
     Gdip::GdipGraphicsClear(back, kOpaqueBlack);
-    if (ShowsFullErrorScreen(screen.window)) {
-        DrawInto(back, screen.backgroundImage.Get(), screen.backgroundRect);
-        DrawInto(back, screen.logoImage.Get(), screen.logoRect);
-    } else {
-        DrawInto(back, screen.logoImage.Get(),
-                 ReducedLogoRect(screen.window, PixelSize(screen.logoImage.Get())));
+    for (const MonitorErrorLayout& monitor : screen.monitors) {
+        if (monitor.full) DrawInto(back, screen.backgroundImage.Get(), monitor.picture);
+        DrawInto(back, screen.logoImage.Get(), monitor.logo);
     }
     DrawInto(screen.windowGraphics.Get(), screen.backBuffer.Get(),
              {0.0f, 0.0f, screen.window.w, screen.window.h});

@@ -28,21 +28,31 @@ std::vector<PictureInfo> LoadedPictures(const TextureList& list) {
 }
 
 // Returns the load of the first pictures that can fly into the emptied
-// texture list: only the first 30 that load can ever be on a quad, so loading
-// stops there, and a list of thousands starts as fast as a list of 30.
+// texture list: only the first `wanted` that load can ever be on a quad, so
+// loading stops there, and a list of thousands starts as fast as a short one.
 std::unique_ptr<PictureLoad> StartPictureLoad(const std::vector<std::wstring>& pictures,
-                                              size_t workers) {
+                                              size_t wanted, size_t workers) {
     TextureList& list = TheTextureList();
     list.Clear();
     return std::make_unique<PictureLoad>(
-        pictures, size_t(kMaxSlots), workers,
+        pictures, wanted, workers,
         [&list](size_t index, ImageHolder& holder) {
             return list.AddLoadedPicture(holder, int32_t(index)) >= 0;
         },
         &ThePictureCache());
 }
 
-// Fills the slots from what the finished load made.
+// Returns as many pictures as the scenes can fly at once: every monitor's slots.
+size_t PicturesWanted() { return size_t(kMaxSlots) * TheScenes().size(); }
+
+// Makes one scene for each monitor of the attached window, all under the
+// first scene's scheme.
+void SizeScenesToMonitors() {
+    SizeScenes(TheScenes(), TheRenderContext().monitors.size());
+}
+
+// Fills every monitor's slots from what the finished load made, each monitor
+// with its share of the pictures (MonitorPictures) and a seed of its own.
 void FillSlotsFromTextures() {
     std::vector<PictureInfo> infos;
     try {
@@ -50,7 +60,17 @@ void FillSlotsFromTextures() {
     } catch (const std::bad_alloc&) {
         infos.clear();  // no memory for the records: an empty scene
     }
-    FillSlots(TheScene(), infos, GetTickCount());
+    std::vector<Scene>& scenes = TheScenes();
+    const uint32_t seed = GetTickCount();
+    for (size_t m = 0; m < scenes.size(); ++m) {
+        std::vector<PictureInfo> share;
+        try {
+            share = MonitorPictures(infos, m, SlotCount(scenes[m].scheme));
+        } catch (const std::bad_alloc&) {
+            share.clear();
+        }
+        FillSlots(scenes[m], share, MonitorSeed(seed, m));
+    }
 }
 
 void FinishScene() {
@@ -61,7 +81,9 @@ void FinishScene() {
 }  // namespace
 
 void LoadScenePictures(const std::vector<std::wstring>& pictures) {
-    std::unique_ptr<PictureLoad> load = StartPictureLoad(pictures, MachineLoadWorkers());
+    SizeScenesToMonitors();
+    std::unique_ptr<PictureLoad> load =
+        StartPictureLoad(pictures, PicturesWanted(), MachineLoadWorkers());
     while (!load->Step()) load->WaitForPicture();
     load->WaitForThreads();
     FillSlotsFromTextures();
@@ -77,15 +99,23 @@ void PlaceLogo(UniqueImage image) {
     holder.height = size.cy;
     const int32_t name = TheTextureList().NextFreeName();
     if (MakeTextureRGBA(holder, name).kind != TextureObject) return;
+    // One monitor: the logo sits on the window's bottom edge as measured now.
+    // Several: on each monitor's own bottom edge, in that monitor's pixels.
     RECT client{0, 0, 0, 0};
     const HWND window = TheRenderContext().attachedWindow;
     if (window) GetClientRect(window, &client);
-    SceneQuad& logo = TheScene().logo;
-    logo.texture = name;
-    logo.width = size.cx;
-    logo.height = size.cy;
-    logo.position = Vec4{0.0f, float(client.bottom - size.cy), 0.0f, 1.0f};
-    logo.velocity = Vec4{0.0f, 0.0f, 0.0f, 1.0f};
+    const std::vector<MonitorRect>& monitors = TheRenderContext().monitors;
+    std::vector<Scene>& scenes = TheScenes();
+    for (size_t m = 0; m < scenes.size(); ++m) {
+        const int32_t bottom = scenes.size() > 1 && m < monitors.size() ? monitors[m].Height()
+                                                                         : client.bottom;
+        SceneQuad& logo = scenes[m].logo;
+        logo.texture = name;
+        logo.width = size.cx;
+        logo.height = size.cy;
+        logo.position = Vec4{0.0f, float(bottom - size.cy), 0.0f, 1.0f};
+        logo.velocity = Vec4{0.0f, 0.0f, 0.0f, 1.0f};
+    }
 }
 
 void SceneBuilder::Start(const std::wstring& settingsPath, bool keepSettings, size_t workers) {
@@ -99,7 +129,8 @@ void SceneBuilder::Start(const std::wstring& settingsPath, bool keepSettings, si
             settings.Load(settingsPath);
             TheScene().scheme = settings.Scheme();
         }
-        load_ = StartPictureLoad(settings.pictures, workers);
+        SizeScenesToMonitors();
+        load_ = StartPictureLoad(settings.pictures, PicturesWanted(), workers);
     } catch (const std::bad_alloc&) {
         load_.reset();  // no memory to read the list: the next Step completes an empty scene
     }
@@ -112,7 +143,7 @@ bool SceneBuilder::Step() {
         load_.reset();
         FillSlotsFromTextures();
     } else {
-        FillSlots(TheScene(), {}, 0);
+        for (Scene& scene : TheScenes()) FillSlots(scene, {}, 0);
     }
     building_ = false;
     FinishScene();
