@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the benchmarks and runs them under Wine on private Xvfb screens,
-# printing each one's table: on the 64-bit build, and on the 32-bit build too
+# printing each one's table (the monitors benchmark on two monitors of its
+# own): on the 64-bit build, and on the 32-bit build too
 # where the kernel runs 32-bit programs. Inputs they need are made once into
 # out/bench/; each table is saved in out/bench/<x64|x86>/. Figures only:
 # nothing here passes or fails on a threshold.
@@ -82,7 +83,7 @@ bench_build() { # arch preset
   mkdir -p "$out"
   cmake --preset "$preset" >/dev/null || return 1
   cmake --build --preset "$preset" -j "$(nproc)" --target scene_bench_win loader_bench_win dist \
-    saver_bench_win || return 1
+    saver_bench_win monitors_bench_win xinerama_standin || return 1
 
   fifo=$(mktemp -u)
   mkfifo "$fifo"
@@ -105,6 +106,14 @@ bench_build() { # arch preset
   echo "== saver ($arch) =="
   wine "$wine_build/bin/saver_bench_win.exe" "$(windows_path "$root/out/bench/photos.settings")" \
     "$(windows_path "$root/out/bench/pngs.settings")" | tr -d '\r' | tee "$out/saver.txt"
+  stop_all
+
+  # A scene per monitor, on two monitors of 1920 x 1080 side by side, on an
+  # Xvfb of their own that scripts/monitors-exec.sh starts.
+  testbed_start "$arch" no || return 1
+  echo "== monitors ($arch) =="
+  VELTRANO_HEADS=1920x1080+0+0,1920x1080+1920+0 scripts/monitors-exec.sh "$arch" \
+    "$wine_build/bin/monitors_bench_win.exe" | tr -d '\r' | tee "$out/monitors.txt"
   stop_all
 }
 

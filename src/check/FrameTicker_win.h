@@ -32,6 +32,9 @@ public:
     // From now on every tick draws the error screen.
     void EnterErrorMode() { errorMode_ = true; }
     bool InErrorMode() const { return errorMode_; }
+    // True until the probe has decided; the probe ticks it has completed.
+    bool Probing() const { return probeActive_; }
+    int32_t ProbeFrames() const { return probeFrames_; }
     // Draws one frame. In error mode a window whose error screen could not be
     // prepared is filled black, so the desktop never shows through.
     void Tick();
