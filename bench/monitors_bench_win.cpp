@@ -52,8 +52,10 @@ void RunLoop(int width, int height, LoopFigures& figures) {
     ticker.StartBuild(L"", true, [] { SetupProjection(); });
     const UINT_PTR timer = SetTimer(nullptr, 0, 1, Tick);
     MSG message;
-    // A window without a context is in error mode from the start: no probe runs.
-    while (ticker.Probing() && !ticker.InErrorMode() && GetMessageW(&message, nullptr, 0, 0) > 0) {
+    // The probe may decide before the build is done. A window without a
+    // context is in error mode from the start: no probe runs.
+    while ((ticker.Probing() || ticker.Building()) && !ticker.InErrorMode() &&
+           GetMessageW(&message, nullptr, 0, 0) > 0) {
         DispatchMessageW(&message);
     }
     KillTimer(nullptr, timer);

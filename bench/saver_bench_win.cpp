@@ -8,7 +8,9 @@
 // of the 21 PNG pictures; and the
 // frame rate and CPU use of the saver window's own frame loop, run in this
 // process with a hook that counts its ticks (Wine reports no CPU times of
-// another process). Prints figures
+// another process). With the arguments `peak <settings file>` it measures
+// only the peak working set of first starts with the pictures listed there,
+// on the screen it runs on. Prints figures
 // only, ending with one "name: value" line per figure; run it through `make bench`.
 #include <windows.h>
 
@@ -170,9 +172,27 @@ void RunFrameLoop() {
     UnhookWindowsHookEx(hook);
 }
 
+
+// Prints the median peak working set of first starts with the pictures that
+// `settingsFile` lists, named for their count and the screen's height.
+int PeakOnly(const std::wstring& settingsFile, const char* pictures) {
+    e2e::SaverFolder folder(true);
+    CopyFileW(settingsFile.c_str(), (folder.Path() + L"Veltrano.scr.settings").c_str(), FALSE);
+    std::vector<double> peaks;
+    for (int i = 0; i < kRuns; ++i) {
+        EmptyPictureCache();
+        const SaverRun run = RunSaver(folder);
+        if (run.peakWorkingSetMb >= 0) peaks.push_back(run.peakWorkingSetMb);
+    }
+    std::printf("peak-working-set-%s-%dp-mb: %.0f\n", pictures, GetSystemMetrics(SM_CYSCREEN),
+                Median(peaks));
+    return 0;
+}
+
 }  // namespace
 
 int main() {
+    if (Argument(1) == L"peak") return PeakOnly(Argument(2), "30x12mp");
     const std::wstring settingsFile = Argument(1), pngSettingsFile = Argument(2);
     if (settingsFile.empty() || pngSettingsFile.empty()) {
         std::fprintf(stderr, "usage: saver_bench_win <settings file listing 21 pictures of 4000 x 3000> "

@@ -92,6 +92,14 @@ gtest_discover_tests(veltrano_e2e
   DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
   WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin
   PROPERTIES LABELS e2e ${VELTRANO_WINE_TEST_PROPERTIES})
+# The dialog's scenario once more at 144 DPI (a display at 150 %). Wine reads
+# the DPI as the prefix's server starts: the script starts it again at 144 for
+# this run alone and puts the prefix back at its DPI after it.
+add_test(NAME e2e.DialogDpi.At144Dpi
+  COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/at-dpi.sh 144 ${VELTRANO_ARCH}
+          $<TARGET_FILE:veltrano_e2e> --gtest_filter=DialogDpi.*
+  WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+set_tests_properties(e2e.DialogDpi.At144Dpi PROPERTIES LABELS e2e ${VELTRANO_WINE_TEST_PROPERTIES})
 
 # Scenarios on several monitors: each suite runs on the heads named here
 # ("WxH+X+Y", left to right), on an Xvfb of their size where Wine takes them

@@ -30,7 +30,7 @@ set(installer_test ${CMAKE_CURRENT_LIST_DIR}/installer-test.sh)
 set(installer_scenarios SilentInstallAndUninstall LanguageChoice ReinstallKeepsSettings InstalledSaver
                         OlderWindowsRefused)
 if(VELTRANO_ARCH STREQUAL "x64")
-  list(APPEND installer_scenarios ReplacesA32BitInstall)
+  list(APPEND installer_scenarios ReplacesA32BitInstall OtherWidthInUse PictureListMoves)
 endif()
 foreach(scenario IN LISTS installer_scenarios)
   add_test(NAME e2e.installer.${scenario}

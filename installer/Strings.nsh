@@ -47,3 +47,11 @@ LangString NeedsVista ${LANG_FRENCH} "Veltrano nécessite Windows Vista ou une v
 LangString NeedsVista ${LANG_SPANISH} "Veltrano necesita Windows Vista o posterior. No se ha instalado nada."
 LangString NeedsVista ${LANG_ITALIAN} "Veltrano richiede Windows Vista o versioni successive. Non è stato installato nulla."
 LangString NeedsVista ${LANG_JAPANESE} "Veltrano には Windows Vista 以降が必要です。何もインストールされていません。"
+
+LangString SaverInUse ${LANG_ENGLISH} "Veltrano cannot be replaced while it is running. Close Screen Saver Settings, then choose Retry."
+LangString SaverInUse ${LANG_RUSSIAN} "Veltrano нельзя заменить, пока заставка запущена. Закройте окно «Параметры экранной заставки» и нажмите «Повтор»."
+LangString SaverInUse ${LANG_GERMAN} "Veltrano kann nicht ersetzt werden, solange es läuft. Schließen Sie die Bildschirmschonereinstellungen, und wählen Sie dann „Wiederholen“."
+LangString SaverInUse ${LANG_FRENCH} "Veltrano ne peut pas être remplacé pendant son exécution. Fermez les Paramètres de l'écran de veille, puis choisissez Réessayer."
+LangString SaverInUse ${LANG_SPANISH} "Veltrano no se puede reemplazar mientras se está ejecutando. Cierre la Configuración del protector de pantalla y elija Reintentar."
+LangString SaverInUse ${LANG_ITALIAN} "Impossibile sostituire Veltrano mentre è in esecuzione. Chiudere Impostazioni screen saver, quindi scegliere Riprova."
+LangString SaverInUse ${LANG_JAPANESE} "Veltrano は実行中のため置き換えられません。[スクリーン セーバーの設定] を閉じてから [再試行] を選んでください。"

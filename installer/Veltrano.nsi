@@ -15,7 +15,8 @@
 ;                       screen saver as it is.
 ; Switches (uninstall): /S silent; the settings file goes too unless /KEEPSETTINGS.
 ; Exit codes: 0 done, 1 cancelled, 2 unknown /LANG value, 3 Windows older than
-; Vista (the saver cannot start there; nothing is installed).
+; Vista (the saver cannot start there; nothing is installed), 4 the saver of an
+; install of the other width is running (nothing is changed).
 
 Unicode true
 !ifdef X64
@@ -34,7 +35,6 @@ SetCompressor /SOLID lzma
 !include MUI2.nsh
 !include LogicLib.nsh
 !include FileFunc.nsh
-!include TextFunc.nsh
 !include x64.nsh
 !include WinVer.nsh
 
@@ -63,6 +63,8 @@ ShowUninstDetails show
 ; The saver's language index (CurLang: 0 English ... 6 Japanese).
 Var CurLang
 Var LangGiven
+; The folder of the install of the other width that this one replaced, if any.
+Var OtherFolder
 
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
@@ -152,49 +154,87 @@ Var LangGiven
   !endif
 !macroend
 
-; Copies the picture list $R1 of an install of the other width, which lived in
-; $R0, to $R2 line by line, each of that install's default pictures named in
-; the folder $R3 instead. Narrow text, CR LF; a line longer than one read is
-; copied as it is.
-Function CopyOtherPictureList
+; Moves the picture list $R1 of the install of the other width, which lived in
+; $R0, beside this saver in the folder $R3, byte for byte: the saver writes it
+; in the ANSI code page or as UTF-8, which a text read here would convert. Only
+; a line of plain ASCII that names one of that install's default pictures
+; changes, to the same picture in $R3. The list goes from $R0 only once its
+; copy is whole and in place.
+Function MoveOtherPictureList
+  StrCpy $4 ""
+  StrCpy $5 ""
   ClearErrors
+  GetTempFileName $R2 "$R3"
   FileOpen $4 "$R1" r
-  IfErrors done
   FileOpen $5 "$R2" w
-  ${If} ${Errors}
-    FileClose $4
-    Goto done
-  ${EndIf}
-  StrCpy $7 start  ; "start" while the next read begins a line
+  IfErrors failed
+  ; No line longer than the path of a default picture and its CR can name one.
+  StrLen $2 "$R0\\default_1.jpg$\r"
+  StrCpy $7 ""     ; the line so far, while it is plain ASCII and short enough
+  StrCpy $8 ascii  ; "ascii" while $7 holds all of the line so far
   ${Do}
     ClearErrors
-    FileRead $4 $6
-    ${IfThen} ${Errors} ${|} ${ExitDo} ${|}
-    StrCpy $8 $6 1 -1
-    ${If} $8 != "$\n"
-      FileWrite $5 $6
-      StrCpy $7 middle
-      ${Continue}
+    FileReadByte $4 $6
+    ${If} ${Errors}
+      StrCpy $6 ""  ; the end of the file ends the last line too
+      ClearErrors
     ${EndIf}
-    ${TrimNewLines} $6 $6
-    ${If} $7 == start
-      ${ForEach} $9 1 3 + 1
-        ${If} $6 == "$R0\\default_$9.jpg"
-          StrCpy $6 "$R3\\default_$9.jpg"
+    ${If} $8 == ascii
+      StrLen $9 $7
+      ${If} $6 == ""
+      ${OrIf} $6 = 10
+        StrCpy $9 $7 "" -1
+        ${If} $9 == "$\r"
+          StrCpy $7 $7 -1
+        ${Else}
+          StrCpy $9 ""
         ${EndIf}
-      ${Next}
+        ${ForEach} $3 1 3 + 1
+          ${If} $7 == "$R0\\default_$3.jpg"
+            StrCpy $7 "$R3\\default_$3.jpg"
+          ${EndIf}
+        ${Next}
+        ; ASCII text is the same bytes in every code page.
+        FileWrite $5 "$7$9"
+        StrCpy $7 ""
+      ${ElseIf} $6 > 0
+      ${AndIf} $6 < 128
+      ${AndIf} $9 < $2
+        IntFmt $9 "%c" $6
+        StrCpy $7 "$7$9"
+        ${Continue}
+      ${Else}
+        FileWrite $5 $7
+        StrCpy $7 ""
+        StrCpy $8 other
+      ${EndIf}
     ${EndIf}
-    FileWrite $5 "$6$\r$\n"
-    StrCpy $7 start
-  ${Loop}
+    ${If} $6 != ""
+      FileWriteByte $5 $6
+      ${IfThen} $6 = 10 ${|} StrCpy $8 ascii ${|}
+    ${EndIf}
+    IfErrors failed
+  ${LoopUntil} $6 == ""
   FileClose $5
   FileClose $4
-  done:
+  Rename "$R2" "$R3\Veltrano.scr.settings"
+  IfErrors 0 moved
+  failed:
+  FileClose $5
+  FileClose $4
+  Delete "$R2"
+  Return
+  moved:
+  Delete "$R1"
 FunctionEnd
 
-; Removes an install of the other width, when there is one, and keeps its
-; picture list where this install has none: on 64-bit Windows the 32-bit saver
-; lives in SysWOW64 and the 64-bit one in System32, and Windows would list both.
+; Removes an install of the other width, when there is one, and moves its
+; picture list beside this saver where this install has none: on 64-bit Windows
+; the 32-bit saver lives in SysWOW64 and the 64-bit one in System32, and Windows
+; would list both. Its saver goes first, since while it runs (Screen Saver
+; Settings runs it for its preview) it cannot be deleted, and then nothing of
+; that install may go: the user closes it and retries, or setup ends with exit
+; code 4.
 Function RemoveOtherWidth
   !ifdef X64
     StrCpy $R0 "$WINDIR\SysWOW64"
@@ -207,28 +247,36 @@ Function RemoveOtherWidth
     StrCpy $R0 "$WINDIR\System32"
   !endif
   ${If} ${FileExists} "$R0\Veltrano.scr"
+    ${Do}
+      Delete "$R0\Veltrano.scr"
+      ${IfNotThen} ${FileExists} "$R0\Veltrano.scr" ${|} ${ExitDo} ${|}
+      ${If} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(SaverInUse)" /SD IDCANCEL IDCANCEL`
+      !ifndef X64
+        ${EnableX64FSRedirection}
+      !endif
+        SetErrorLevel 4
+        Abort
+      ${EndIf}
+    ${Loop}
+    StrCpy $OtherFolder $R0
+    ; This install's folder, named as such whatever the redirection.
+    !insertmacro SaverFolder $R3
     ${If} ${FileExists} "$R0\Veltrano.scr.settings"
       StrCpy $R1 "$R0\Veltrano.scr.settings"
-      GetTempFileName $R2
-      !insertmacro SaverFolder $R3
-      Call CopyOtherPictureList
+      ${If} ${FileExists} "$R3\Veltrano.scr.settings"
+        Delete "$R1"
+      ${Else}
+        Call MoveOtherPictureList
+      ${EndIf}
     ${EndIf}
-    Delete "$R0\Veltrano.scr"
     Delete "$R0\VeltResource.dat"
     Delete "$R0\default_1.jpg"
     Delete "$R0\default_2.jpg"
     Delete "$R0\default_3.jpg"
-    Delete "$R0\Veltrano.scr.settings"
     Delete "$R0\VeltranoUninstall.exe"
   !ifndef X64
     ${EnableX64FSRedirection}
   !endif
-    ${If} $R2 != ""
-      ${IfNot} ${FileExists} "${SETTINGS_FILE}"
-        CopyFiles /SILENT "$R2" "${SETTINGS_FILE}"
-      ${EndIf}
-      Delete "$R2"
-    ${EndIf}
     SetRegView ${OTHER_REG_VIEW}
     DeleteRegValue HKLM "${PRODUCT_KEY}" CurLang
     DeleteRegKey /ifempty HKLM "${PRODUCT_KEY}"
@@ -243,14 +291,47 @@ Function RemoveOtherWidth
   ${EndIf}
 FunctionEnd
 
-; Makes the saver at $1 the user's screen saver.
-!macro ChooseSaver
+; $0 = the saver in the folder $1 as a screen saver is recorded.
+!macro SaverPath
   GetFullPathName /SHORT $0 "$1\Veltrano.scr"
   ${If} $0 == ""
     StrCpy $0 "$1\Veltrano.scr"
   ${EndIf}
+!macroend
+
+; Makes the saver at $1 the user's screen saver.
+!macro ChooseSaver
+  !insertmacro SaverPath
   WriteRegStr HKCU "${DESKTOP_KEY}" SCRNSAVE.EXE $0
 !macroend
+
+; Gives each user whose screen saver is the saver in the folder $1 the screen
+; saver $0 instead, or none when $0 is empty. It reaches the users whose
+; settings are loaded: those logged on, and the profile Windows keeps for
+; itself. The others' settings are files that Windows loads only at their
+; logon, and they keep theirs.
+!macro RepointUsersFunction UN
+Function ${UN}RepointUsers
+  GetFullPathName /SHORT $5 "$1"
+  StrCpy $2 0
+  ${Do}
+    EnumRegKey $3 HKU "" $2
+    ${IfThen} $3 == "" ${|} ${ExitDo} ${|}
+    IntOp $2 $2 + 1
+    ReadRegStr $4 HKU "$3\${DESKTOP_KEY}" SCRNSAVE.EXE
+    ${If} $4 == "$1\Veltrano.scr"
+    ${OrIf} $4 == "$5\Veltrano.scr"
+      ${If} $0 == ""
+        DeleteRegValue HKU "$3\${DESKTOP_KEY}" SCRNSAVE.EXE
+      ${Else}
+        WriteRegStr HKU "$3\${DESKTOP_KEY}" SCRNSAVE.EXE $0
+      ${EndIf}
+    ${EndIf}
+  ${Loop}
+FunctionEnd
+!macroend
+!insertmacro RepointUsersFunction ""
+!insertmacro RepointUsersFunction "un."
 
 ; Creates the settings file with the content the saver gives a missing one:
 ; the three default pictures, each as the saver spells it (its folder ends in
@@ -275,7 +356,6 @@ FunctionEnd
 Section "$(SaverName)" SecSaver
   SectionIn RO
   SetRegView ${REG_VIEW}
-  StrCpy $R2 ""
   Call RemoveOtherWidth
   SetOutPath "$SYSDIR"
   File "${PAYLOAD}\Veltrano.scr"
@@ -301,19 +381,20 @@ Section "$(SaverName)" SecSaver
   WriteUninstaller "${UNINSTALLER}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" DisplayName "$(SaverName)"
   WriteRegStr HKLM "${UNINSTALL_KEY}" Publisher "Korimba"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" DisplayIcon "$SYSDIR\Veltrano.scr"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" UninstallString '"${UNINSTALLER}"'
-  WriteRegStr HKLM "${UNINSTALL_KEY}" QuietUninstallString '"${UNINSTALLER}" /S'
+  ; Add/Remove Programs reads these paths without redirection.
+  !insertmacro SaverFolder $1
+  WriteRegStr HKLM "${UNINSTALL_KEY}" DisplayIcon "$1\Veltrano.scr"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" UninstallString '"$1\VeltranoUninstall.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" QuietUninstallString '"$1\VeltranoUninstall.exe" /S'
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" NoModify 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" NoRepair 1
 
-  ; A user whose screen saver was a Veltrano keeps it, even the one of the
-  ; other width just removed.
-  ReadRegStr $0 HKCU "${DESKTOP_KEY}" SCRNSAVE.EXE
-  ${GetFileName} "$0" $1
-  ${If} $1 == "Veltrano.scr"
+  ; Users whose screen saver was the one of the other width keep Veltrano.
+  ${If} $OtherFolder != ""
     !insertmacro SaverFolder $1
-    !insertmacro ChooseSaver
+    !insertmacro SaverPath
+    StrCpy $1 $OtherFolder
+    Call RepointUsers
   ${EndIf}
 SectionEnd
 
@@ -391,12 +472,10 @@ Section "Uninstall"
   DeleteRegKey /ifempty HKLM "SOFTWARE\Korimba\ScreenSaver"
   DeleteRegKey /ifempty HKLM "SOFTWARE\Korimba"
 
-  ; The user's screen saver no longer exists: Windows shows "(None)" without the value.
-  ReadRegStr $0 HKCU "${DESKTOP_KEY}" SCRNSAVE.EXE
-  ${GetFileName} "$0" $1
-  ${If} $1 == "Veltrano.scr"
-    DeleteRegValue HKCU "${DESKTOP_KEY}" SCRNSAVE.EXE
-  ${EndIf}
+  ; The users' screen saver no longer exists: Windows shows "(None)" without the value.
+  !insertmacro SaverFolder $1
+  StrCpy $0 ""
+  Call un.RepointUsers
 
   ; The picture cache of the user running the uninstaller: small copies of
   ; the listed pictures that the saver makes again whenever it needs them.

@@ -10,9 +10,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 . scripts/testbed.sh
 
-# 21 photographs of 4000 x 3000: fractal noise, so the decoder has real work.
+# 30 photographs of 4000 x 3000: fractal noise, so the decoder has real work.
 mkdir -p out/bench/photos
-for i in $(seq -w 1 21); do
+for i in $(seq -w 1 30); do
   photo=out/bench/photos/photo_$i.jpg
   [ -f "$photo" ] || /usr/bin/convert -size 500x375 -seed "$((10#$i))" plasma:fractal \
     -resize '4000x3000!' -quality 90 "$photo" || exit 1
@@ -50,6 +50,13 @@ make_png() { # kind WxH seed path
         -alpha off -compose copy_opacity -composite "PNG32:$out" ;;
   esac
 }
+# Fine stripes, 8 pixels black and 8 white across 4000 x 3000: in the nearest
+# slot of a 1920 x 1080 screen the picture spans about 1035 pixels, so the
+# stripes come to about 4 pixels a period, as fine as a window shows without
+# the stripes of a period meeting the screen's own grid.
+[ -f out/bench/stripes.png ] || /usr/bin/convert -size 16x3000 xc:black -fill white \
+  -draw 'rectangle 8,0 15,2999' -write mpr:stripe +delete -size 4000x3000 tile:mpr:stripe \
+  PNG24:out/bench/stripes.png || exit 1
 mkdir -p out/bench/pngs
 sizes=(1920x1080 2560x1440 3840x2160 5120x2880 2560x1600 3440x1440 1080x1920)
 kinds=(screenshot photo artwork)
@@ -75,24 +82,23 @@ list_pictures() {
   for picture in "$@"; do printf '%s\r\n' "$(windows_path "$root/$picture")"; done
   printf '#Picture Info _ end\r\n'
 }
-list_pictures out/bench/photos/photo_*.jpg >out/bench/photos.settings
+mapfile -t photos < <(ls out/bench/photos/photo_*.jpg)
+list_pictures "${photos[@]:0:21}" >out/bench/photos.settings
+list_pictures "${photos[@]}" >out/bench/photos30.settings
 list_pictures out/bench/pngs/picture_*.png >out/bench/pngs.settings
 
 bench_build() { # arch preset
-  local arch=$1 preset=$2 out=out/bench/$1 fifo number
+  local arch=$1 preset=$2 out=out/bench/$1
   mkdir -p "$out"
   cmake --preset "$preset" >/dev/null || return 1
   cmake --build --preset "$preset" -j "$(nproc)" --target scene_bench_win loader_bench_win dist \
-    saver_bench_win monitors_bench_win xinerama_standin || return 1
+    saver_bench_win sharpness_bench_win monitors_bench_win xinerama_standin || return 1
 
-  fifo=$(mktemp -u)
-  mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
-  bench_xvfb_pid=$!
-  read -r -t 20 number <"$fifo" || { rm -f "$fifo"; echo "run-bench: Xvfb did not start" >&2; return 1; }
-  rm -f "$fifo"
-  export DISPLAY=":$number"
+  bench_screen 1920x1080 || return 1
   testbed_start "$arch" no || return 1
+  echo "== sharpness ($arch) =="
+  wine "$wine_build/bin/sharpness_bench_win.exe" "$(windows_path "$root/out/bench/stripes.png")" \
+    | tr -d '\r' | tee "$out/sharpness.txt"
   echo "== scene ($arch) =="
   wine "$wine_build/bin/scene_bench_win.exe" "$(windows_path "$root/out/bench/photos")" \
     "$(windows_path "$root/out/bench/pngs")" | tr -d '\r' | tee "$out/scene.txt"
@@ -101,11 +107,20 @@ bench_build() { # arch preset
     | tr -d '\r' | tee "$out/loader.txt"
   stop_all
 
-  # The saver itself, on a screen of 1024 x 768 of its own.
-  testbed_start "$arch" yes || return 1
+  # The saver itself, on a screen of 1920 x 1080 of its own, and the peak
+  # working set of 30 photos there and on a screen of 3840 x 2160.
+  bench_screen 1920x1080 || return 1
+  testbed_start "$arch" no || return 1
   echo "== saver ($arch) =="
   wine "$wine_build/bin/saver_bench_win.exe" "$(windows_path "$root/out/bench/photos.settings")" \
     "$(windows_path "$root/out/bench/pngs.settings")" | tr -d '\r' | tee "$out/saver.txt"
+  wine "$wine_build/bin/saver_bench_win.exe" peak "$(windows_path "$root/out/bench/photos30.settings")" \
+    | tr -d '\r' | tee -a "$out/saver.txt"
+  stop_all
+  bench_screen 3840x2160 || return 1
+  testbed_start "$arch" no || return 1
+  wine "$wine_build/bin/saver_bench_win.exe" peak "$(windows_path "$root/out/bench/photos30.settings")" \
+    | tr -d '\r' | tee -a "$out/saver.txt"
   stop_all
 
   # A scene per monitor, on two monitors of 1920 x 1080 side by side, on an
@@ -115,6 +130,13 @@ bench_build() { # arch preset
   VELTRANO_HEADS=1920x1080+0+0,1920x1080+1920+0 scripts/monitors-exec.sh "$arch" \
     "$wine_build/bin/monitors_bench_win.exe" | tr -d '\r' | tee "$out/monitors.txt"
   stop_all
+}
+
+# A private Xvfb of the given size as the display, ended by stop_all.
+bench_screen() { # WxH
+  testbed_start_xvfb "$1" || return 1
+  bench_xvfb_pid=$testbed_xvfb_pid
+  testbed_xvfb_pid=
 }
 
 bench_build x64 windows-x64 || exit 1

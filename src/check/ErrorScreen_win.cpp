@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "check/ErrorScreenLayout.h"
+#include "common/DpiScale.h"
 #include "common/Handles_win.h"
+#include "common/WindowDpi_win.h"
 #include "resources/ImageServices_win.h"
 #include "resources/PackageMembers.h"
 #include "resources/PictureDecoding_win.h"
@@ -38,9 +40,10 @@ using Gdiplus::GpGraphics;
 using Gdiplus::GpImage;
 using Gdiplus::Ok;
 
-SizeF PixelSize(GpImage* image) {
+// Returns the image's size on screen: its pixels are those of a 100 % display.
+SizeF SizeOnScreen(GpImage* image, uint32_t dpi) {
     const SIZE size = ImageSize(image);
-    return {float(size.cx), float(size.cy)};
+    return {float(ScaleForDpi(size.cx, dpi)), float(ScaleForDpi(size.cy, dpi))};
 }
 
 void DrawInto(GpGraphics* graphics, GpImage* image, const RectF& rect) {
@@ -77,9 +80,11 @@ bool PrepareErrorScreen(HWND window) {
     if (Gdip::GdipGetImageGraphicsContext(backBuffer, &backGraphics) != Ok) return false;
     screen.backGraphics.Reset(backGraphics);
 
-    // Each monitor shows the message in its middle and the logo in its corner.
-    const SizeF picture = PixelSize(screen.backgroundImage.Get());
-    const SizeF logo = PixelSize(screen.logoImage.Get());
+    // Each monitor shows the message in its middle and the logo in its
+    // corner, at the window's DPI.
+    const uint32_t dpi = DpiOfWindow(window);
+    const SizeF picture = SizeOnScreen(screen.backgroundImage.Get(), dpi);
+    const SizeF logo = SizeOnScreen(screen.logoImage.Get(), dpi);
     for (const MonitorRect& monitor : MonitorsOf(window)) {
         const RectF area{float(monitor.left), float(monitor.top), float(monitor.Width()),
                          float(monitor.Height())};

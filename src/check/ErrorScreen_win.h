@@ -8,7 +8,8 @@
 namespace WorkSpace {
 
 // Returns true when the error screen is ready to draw into `window` at the
-// window's present size; it releases any earlier preparation first.
+// window's present size; it releases any earlier preparation first. Its
+// pictures keep the size on screen they have at 100 %, at the window's DPI.
 bool PrepareErrorScreen(HWND window);
 
 // Returns true when it drew a frame of the error screen; false when it is not prepared.

@@ -22,9 +22,11 @@ public:
     // build under way is abandoned.
     void Restart(HWND window);
     // Starts building the scene (SceneBuilder::Start) while the window answers
-    // its messages: until the build is done every tick advances it and shows
-    // black, and the tick that completes it runs `built`; the probe begins
-    // with the next tick, so decoding never competes with its measure.
+    // its messages: every tick advances it, and the tick that completes it
+    // runs `built`. The probe runs meanwhile, drawing a scene of as many
+    // quads (shown black); a probe that fell short while the build ran beside
+    // it starts over, so only a probe of the built scene alone fails the
+    // machine. The pictures show once both are done.
     void StartBuild(const std::wstring& settingsPath, bool keepSettings,
                     std::function<void()> built);
     // Drops a build under way when the window goes: nobody waits for it.
@@ -32,8 +34,10 @@ public:
     // From now on every tick draws the error screen.
     void EnterErrorMode() { errorMode_ = true; }
     bool InErrorMode() const { return errorMode_; }
-    // True until the probe has decided; the probe ticks it has completed.
+    // True until the probe has decided; the probe ticks it has completed; true
+    // while the scene is being built.
     bool Probing() const { return probeActive_; }
+    bool Building() const { return builder_.Building(); }
     int32_t ProbeFrames() const { return probeFrames_; }
     // Draws one frame. In error mode a window whose error screen could not be
     // prepared is filled black, so the desktop never shows through.
@@ -41,6 +45,9 @@ public:
 
 private:
     void ShowBlack() const;
+    // Draws one probe frame and judges it; `building` tells whether the build
+    // ran beside it this tick.
+    void ProbeTick(bool building);
 
     ProbeRule rule_;
     SceneBuilder builder_;
@@ -50,6 +57,7 @@ private:
     bool probeActive_ = true;  // the probe has not decided yet
     int32_t probeFrames_ = 0;  // probe ticks completed
     double probeStart_ = 0.0;  // frame-clock seconds at the first probe tick
+    bool probeBesideBuild_ = false;  // the build ran during this probe
 };
 
 }  // namespace WorkSpace

@@ -5,10 +5,13 @@
 #include <array>
 #include <string>
 
+#include "common/DpiScale.h"
 #include "common/Handles_win.h"
+#include "common/WindowDpi_win.h"
 #include "common/WideText_win.h"
 #include "common/WindowText_win.h"
 #include "config/DialogIds.h"
+#include "config/DialogScaling_win.h"
 #include "config/FileChooser_win.h"
 #include "config/PictureListBox_win.h"
 #include "config/PictureListRules.h"
@@ -25,8 +28,11 @@ namespace WorkSpace {
 namespace {
 
 constexpr int32_t kSchemeCount = 5;  // motion schemes 0..4 in the scheme box
-// Pixels left of and above the screen's centre where the dialog's corner goes.
+// Pixels of a 100 % display left of and above the screen's centre where the
+// dialog's corner goes.
 constexpr int kPlacementOffset = 100;
+// Sent when the dialog has moved to a monitor of another DPI (Windows 8.1 on).
+constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED
 
 // The executable carries no dialog template of this number: asking for it
 // fails at once, and that failure is the configuration run's exit code.
@@ -36,6 +42,7 @@ struct ConfigDialogState {
     HINSTANCE instance = nullptr;  // the module holding the dialog templates
     HWND window = nullptr;      // set on opening and on Preview, never cleared
     std::wstring settingsPath;  // taken once on opening: the file OK writes
+    DialogScaling scaling;      // the layout it opened with, for a change of DPI
 };
 
 ConfigDialogState& State() {
@@ -83,8 +90,9 @@ void SelectScheme(HWND dialog, int32_t scheme) {
 void PlaceDialog(HWND dialog) {
     RECT frame{};
     GetWindowRect(dialog, &frame);
-    const int x = GetSystemMetrics(SM_CXSCREEN) / 2 - kPlacementOffset;
-    const int y = GetSystemMetrics(SM_CYSCREEN) / 2 - kPlacementOffset;
+    const int offset = ScaleForDpi(kPlacementOffset, DpiOfWindow(dialog));
+    const int x = GetSystemMetrics(SM_CXSCREEN) / 2 - offset;
+    const int y = GetSystemMetrics(SM_CYSCREEN) / 2 - offset;
     MoveWindow(dialog, x, y, frame.right - frame.left, frame.bottom - frame.top, TRUE);
 }
 
@@ -117,6 +125,7 @@ BOOL OnInitDialog(HWND dialog) {
     InstallPictureListBox(ListBoxOf(dialog));
     SendDlgItemMessageW(dialog, IDC_SCHEME_BOX, CB_SETCURSEL, 0, 0);
     PlaceDialog(dialog);
+    State().scaling.Record(dialog);
     State().settingsPath = SettingsFilePath();
     if (Settings().pictures.empty()) Settings().Load(State().settingsPath);
     ShowPictures(ListBoxOf(dialog), -1);
@@ -203,7 +212,7 @@ void OnDropFiles(HWND dialog, UniqueDrop owner) {
     InvalidateRect(dialog, nullptr, TRUE);
 }
 
-INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     try {
         switch (message) {
         case WM_INITDIALOG:
@@ -213,6 +222,9 @@ INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         case WM_DROPFILES:
             OnDropFiles(dialog, UniqueDrop(reinterpret_cast<HDROP>(wParam)));
             return FALSE;
+        case kDpiChanged:
+            return lParam && State().scaling.Apply(dialog, LOWORD(wParam),
+                                                   *reinterpret_cast<const RECT*>(lParam));
         default:
             return FALSE;
         }

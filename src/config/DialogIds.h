@@ -6,6 +6,9 @@
 #define IDD_PREVIEW_DIALOG 102
 #define IDB_BANNER 103
 
+// The dialogs' font size in points, which the dialogs scale to the DPI.
+#define DIALOG_FONT_POINTS 8
+
 // Configuration dialog controls; 1 and 2 are the platform's OK and Cancel.
 #define IDC_ADD 3
 #define IDC_REMOVE 4

@@ -1,6 +1,8 @@
 #include "config/PictureListBox_win.h"
 
+#include "common/DpiScale.h"
 #include "common/Handles_win.h"
+#include "common/WindowDpi_win.h"
 #include "config/ConfigDialog_win.h"
 #include "config/DialogIds.h"
 #include "config/FileChooser_win.h"
@@ -22,8 +24,9 @@ constexpr UINT kMenuRemoveAll = 343700;
 
 constexpr Gdiplus::ARGB kHintColor = 0xDC000040;  // alpha 220, dark blue
 constexpr Gdiplus::ARGB kHintGround = 0xFFFFFFFF;
-constexpr float kHintFontPoints = 15.0f;
-// Layout rectangles in pixels, fixed whatever the list box's size.
+constexpr int32_t kHintFontPoints = 15;
+// Layout rectangles in pixels of a 100 % display, fixed whatever the list
+// box's size; scaled, like the font, to the list box's DPI.
 const Gdiplus::RectF kHintTitleRect{0.0f, 0.0f, 400.0f, 50.0f};
 const Gdiplus::RectF kHintBodyRect{20.0f, 30.0f, 330.0f, 150.0f};
 // The brush is a gradient between two equal colours over this square, pixels.
@@ -89,6 +92,11 @@ UniqueFontFamily HintFontFamily(HWND listBox, HDC dc) {
     return UniqueFontFamily(family);
 }
 
+Gdiplus::RectF ScaledRect(const Gdiplus::RectF& rect, uint32_t dpi) {
+    const auto at = [dpi](float length) { return float(ScaleForDpi(int32_t(length), dpi)); };
+    return {at(rect.X), at(rect.Y), at(rect.Width), at(rect.Height)};
+}
+
 void DrawHintTexts(HWND listBox, HDC dc, Gdiplus::GpGraphics* surface, INT width, INT height) {
     OffscreenBitmap offscreen;
     if (!offscreen.Create(surface, width, height)) return;
@@ -107,10 +115,13 @@ void DrawHintTexts(HWND listBox, HDC dc, Gdiplus::GpGraphics* surface, INT width
         Gdip::GdipSetStringFormatLineAlign(format.Get(), Gdiplus::StringAlignmentCenter);
     }
     const UniqueFontFamily family = HintFontFamily(listBox, dc);
+    // In pixels at the list box's own DPI: points would follow the device
+    // context's, which is the system's, not the monitor's.
+    const uint32_t dpi = DpiOfWindow(listBox);
     Gdiplus::GpFont* madeFont = nullptr;
     if (family) {
-        Gdip::GdipCreateFont(family.Get(), kHintFontPoints, Gdiplus::FontStyleRegular,
-                             Gdiplus::UnitPoint, &madeFont);
+        Gdip::GdipCreateFont(family.Get(), float(ScaleForDpi(kHintFontPoints, dpi, kPointsPerInch)),
+                             Gdiplus::FontStyleRegular, Gdiplus::UnitPixel, &madeFont);
     }
     UniqueFont font(madeFont);
 
@@ -118,10 +129,12 @@ void DrawHintTexts(HWND listBox, HDC dc, Gdiplus::GpGraphics* surface, INT width
     if (brush && font) {
         const std::wstring title = Text(Translate::kTextEmptyListTitle);
         const std::wstring body = Text(Translate::kTextEmptyListBody);
+        const Gdiplus::RectF titleRect = ScaledRect(kHintTitleRect, dpi);
+        const Gdiplus::RectF bodyRect = ScaledRect(kHintBodyRect, dpi);
         Gdip::GdipDrawString(offscreen.graphics.Get(), title.c_str(), INT(title.size()), font.Get(),
-                             &kHintTitleRect, format.Get(), brush.Get());
+                             &titleRect, format.Get(), brush.Get());
         Gdip::GdipDrawString(offscreen.graphics.Get(), body.c_str(), INT(body.size()), font.Get(),
-                             &kHintBodyRect, format.Get(), brush.Get());
+                             &bodyRect, format.Get(), brush.Get());
     }
     offscreen.CopyTo(surface, width, height);
 }

@@ -1,5 +1,6 @@
 #include "host/Framework_win.h"
 
+#include "common/SystemLibrary_win.h"
 #include "host/CloseRules.h"
 
 namespace WorkSpace {
@@ -47,8 +48,7 @@ LRESULT HandleFrameworkMessage(HWND window, UINT message, WPARAM wParam, LPARAM 
         // The input method is only taken over when the process already has it.
         state.imeLibrary = GetModuleHandleW(L"IMM32.DLL");
         if (state.imeLibrary) {
-            state.imeAssociate = reinterpret_cast<ImmAssociateContextFn>(
-                reinterpret_cast<void*>(GetProcAddress(state.imeLibrary, "ImmAssociateContext")));
+            state.imeAssociate = LookUp<ImmAssociateContextFn>(state.imeLibrary, "ImmAssociateContext");
             if (state.imeAssociate) state.savedImeContext = state.imeAssociate(window, nullptr);
         }
         GetCursorPos(&state.mouseAnchor);

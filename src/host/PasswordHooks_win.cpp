@@ -2,6 +2,7 @@
 // password control-panel library, and the change-password dialog of MPR.DLL.
 // Other platforms have neither, and the framework never loads them there.
 #include "common/Handles_win.h"
+#include "common/SystemLibrary_win.h"
 #include "host/Framework_win.h"
 
 namespace WorkSpace {
@@ -14,11 +15,6 @@ constexpr UINT kScreenSaverRunning = 97;  // SystemParametersInfo action
 void SetSaverRunning(bool running) {
     BOOL previous = FALSE;
     SystemParametersInfoW(kScreenSaverRunning, running ? TRUE : FALSE, &previous, 0);
-}
-
-template <class Fn>
-Fn LookUp(HMODULE library, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
 }
 
 }  // namespace

@@ -80,7 +80,7 @@ void JpegReader::Close() {
     session_.reset();
 }
 
-bool JpegReader::Open(const std::wstring& path, int32_t orientation, int32_t (*side)(int32_t)) {
+bool JpegReader::Open(const std::wstring& path, int32_t orientation, const TextureSideRule& side) {
     Close();
     plan_ = JpegDecodePlan();
     // The session first, so that the file has its owner from the moment it opens

@@ -25,7 +25,7 @@ public:
     // header reads without a warning, whose colours come out as RGB (not
     // CMYK or YCCK) and whose planned output (see PlanJpegDecode, with EXIF
     // `orientation` and the texture side rule `side`) fits the memory limit.
-    bool Open(const std::wstring& path, int32_t orientation, int32_t (*side)(int32_t));
+    bool Open(const std::wstring& path, int32_t orientation, const TextureSideRule& side);
 
     // The plan of the last successful Open.
     const JpegDecodePlan& Plan() const { return plan_; }

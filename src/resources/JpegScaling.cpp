@@ -13,7 +13,7 @@ int32_t ScaledJpegSide(int32_t side, int32_t eighths) {
 }
 
 JpegDecodePlan PlanJpegDecode(int32_t width, int32_t height, int32_t orientation,
-                              int32_t (*side)(int32_t)) {
+                              const TextureSideRule& side) {
     JpegDecodePlan plan;
     const int32_t turn = UprightTurnFor(orientation).clockwiseDegrees;
     const bool swapped = turn == 90 || turn == 270;
@@ -21,8 +21,9 @@ JpegDecodePlan PlanJpegDecode(int32_t width, int32_t height, int32_t orientation
     plan.uprightHeight = swapped ? width : height;
     // Turning the picture carries each stored side onto the texture side made
     // from it: a stored width becomes the upright height when the sides swap.
-    const int32_t textureAcross = side(swapped ? plan.uprightHeight : plan.uprightWidth);
-    const int32_t textureDown = side(swapped ? plan.uprightWidth : plan.uprightHeight);
+    const TextureShape texture = side.Shape(plan.uprightWidth, plan.uprightHeight);
+    const int32_t textureAcross = swapped ? texture.height : texture.width;
+    const int32_t textureDown = swapped ? texture.width : texture.height;
     plan.eighths = 1;
     while (plan.eighths < 8 && (ScaledJpegSide(width, plan.eighths) < textureAcross ||
                                 ScaledJpegSide(height, plan.eighths) < textureDown)) {

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "resources/TextureShape.h"
+
 namespace WorkSpace {
 
 // Largest 32-bit output a scaled JPEG decode may make, bytes (64 MiB).
@@ -29,11 +31,11 @@ struct JpegDecodePlan {
 };
 
 // Returns the plan for a JPEG stored `width` x `height` (each at least 1) with
-// EXIF `orientation`, whose texture is side(upright width) x side(upright
+// EXIF `orientation`, whose texture is side.Shape(upright width, upright
 // height): the smallest scale whose output reaches the texture size in each
 // direction (the full size when none does). Orientations 5 to 8 swap which
 // stored side must reach which texture side.
 JpegDecodePlan PlanJpegDecode(int32_t width, int32_t height, int32_t orientation,
-                              int32_t (*side)(int32_t));
+                              const TextureSideRule& side);
 
 }  // namespace WorkSpace

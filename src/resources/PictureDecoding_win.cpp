@@ -110,7 +110,7 @@ bool TurnUpright(Gdiplus::GpImage* image, int32_t orientation) {
 // scale that covers its texture, turned upright, or none when the file is no
 // JPEG or libjpeg-turbo refuses it. `size` receives the picture's full upright
 // size from its header, so proportions are those of the full-size decode.
-UniqueImage DecodeJpegAtTextureSize(const std::wstring& path, TextureSideRule side,
+UniqueImage DecodeJpegAtTextureSize(const std::wstring& path, const TextureSideRule& side,
                                     SIZE& size) {
     size = SIZE{0, 0};
     if (!StartImageServices()) return UniqueImage();
@@ -135,7 +135,8 @@ UniqueImage DecodeJpegAtTextureSize(const std::wstring& path, TextureSideRule si
 // texture-size bitmap, row by row, or none when the file is no PNG or libspng
 // refuses it. `size` receives the picture's full size. PNG files carry no
 // orientation that the saver reads.
-UniqueImage DecodePngAtTextureSize(const std::wstring& path, TextureSideRule side, SIZE& size) {
+UniqueImage DecodePngAtTextureSize(const std::wstring& path, const TextureSideRule& side,
+                                   SIZE& size) {
     size = SIZE{0, 0};
     if (!StartImageServices()) return UniqueImage();
     UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -144,7 +145,8 @@ UniqueImage DecodePngAtTextureSize(const std::wstring& path, TextureSideRule sid
     FileByteSource source(file.Get());
     PngReader reader;
     if (!reader.Open(source)) return UniqueImage();
-    UniqueImage texture = NewArgbBitmap(side(reader.Width()), side(reader.Height()));
+    const TextureShape shape = side.Shape(reader.Width(), reader.Height());
+    UniqueImage texture = NewArgbBitmap(shape.width, shape.height);
     if (!texture) return UniqueImage();
     {
         PixelLock pixels(texture.Get(), PixelFormat32bppARGB, Gdiplus::ImageLockModeWrite);
@@ -160,14 +162,15 @@ UniqueImage DecodePngAtTextureSize(const std::wstring& path, TextureSideRule sid
 // Returns the picture file at `path` decoded (by libjpeg-turbo at a reduced
 // scale when `fast` allows, else by GDI+) and redrawn at its texture size, or
 // none; `size` receives the decoded size.
-UniqueImage DecodeAndRedraw(const std::wstring& path, TextureSideRule side, FastDecoding fast,
+UniqueImage DecodeAndRedraw(const std::wstring& path, const TextureSideRule& side, FastDecoding fast,
                             SIZE& size) {
     UniqueImage decoded;
     if (fast == FastDecoding::Scaled) decoded = DecodeJpegAtTextureSize(path, side, size);
     // Not a JPEG, or one libjpeg-turbo refuses: GDI+ decodes or fails it as always.
     if (!decoded) decoded = DecodePictureFile(path, size);
     if (!decoded) return UniqueImage();
-    return RedrawImage(decoded.Get(), side(size.cx), side(size.cy));
+    const TextureShape shape = side.Shape(size.cx, size.cy);
+    return RedrawImage(decoded.Get(), shape.width, shape.height);
 }
 
 }  // namespace
@@ -221,9 +224,10 @@ UniqueImage RedrawImage(Gdiplus::GpImage* source, int32_t width, int32_t height)
 // claims more pixels than the bound never reaches a decoder: it fails at
 // once, as an undecodable one does, and so does one whose header shows no
 // size where its format must.
-bool LoadPictureFile(ImageHolder& holder, const std::wstring& path, TextureSideRule side,
+bool LoadPictureFile(ImageHolder& holder, const std::wstring& path, const TextureSideRule& side,
                      FastDecoding fast) {
     holder.image.Reset();
+    holder.levels.Clear();
     holder.width = 0;
     holder.height = 0;
     if (RefusedByHeader(path)) return false;
@@ -235,6 +239,20 @@ bool LoadPictureFile(ImageHolder& holder, const std::wstring& path, TextureSideR
     holder.image = std::move(scaled);
     holder.width = size.cx;
     holder.height = size.cy;
+    return true;
+}
+
+// Runs on a decoding thread, so the window's thread only hands levels over.
+bool MakeMipLevels(ImageHolder& holder) {
+    if (!holder.image) return false;
+    {
+        PixelLock pixels(holder.image.Get(), PixelFormat24bppRGB, Gdiplus::ImageLockModeRead);
+        if (!pixels ||
+            !holder.levels.Build(pixels.Pixels(), pixels.Stride(), pixels.Width(), pixels.Height())) {
+            return false;
+        }
+    }
+    holder.image.Reset();
     return true;
 }
 

@@ -8,29 +8,34 @@
 #include <string_view>
 
 #include "resources/ImageServices_win.h"
+#include "resources/MipChain.h"
+#include "resources/TextureShape.h"
 
 namespace WorkSpace {
 
 // A decoded image with the size of the picture as it was decoded, before any
-// resizing. For a user's picture the image is its 32-bit ARGB texture copy.
+// resizing. For a user's picture the image is its 32-bit ARGB texture copy,
+// until MakeMipLevels turns it into the texture's mipmap chain.
 struct ImageHolder {
     UniqueImage image;
     int32_t width = 0;   // pixels
     int32_t height = 0;  // pixels
+    MipChain levels;     // empty until made
 };
 
-// Returns the texture side, pixels, for a picture side of `side` pixels.
-using TextureSideRule = int32_t (*)(int32_t side);
+// Returns true after replacing the holder's image with its mipmap chain, its
+// texels as a 24-bit lock of the image gives them; false, leaving the image,
+// without memory or pixels.
+bool MakeMipLevels(ImageHolder& holder);
 
 // Which decoder a JPEG or PNG file goes to: libjpeg-turbo or libspng at the
 // size it flies (GDI+ when they refuse the file), or GDI+ at full size.
 enum class FastDecoding { Scaled, GdiplusOnly };
 
 // Returns true after decoding the file at `path` by its content, recording its
-// size and leaving in `holder` a 32-bit ARGB copy of side(width) x
-// side(height) pixels with the picture stretched over all of it.
-// On failure the holder is empty.
-bool LoadPictureFile(ImageHolder& holder, const std::wstring& path, TextureSideRule side,
+// size and leaving in `holder` a 32-bit ARGB copy of side.Shape(width, height)
+// with the picture stretched over all of it. On failure the holder is empty.
+bool LoadPictureFile(ImageHolder& holder, const std::wstring& path, const TextureSideRule& side,
                      FastDecoding fast = FastDecoding::Scaled);
 
 // Returns the picture file decoded at its own size and turned upright by its

@@ -15,16 +15,28 @@ BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT area, LPARAM list) {
     return TRUE;
 }
 
+// Returns the monitors' parts of the area of the virtual screen at `origin`,
+// `width` x `height` pixels, in pixels from the area's top-left corner.
+std::vector<MonitorRect> MonitorsOfArea(POINT origin, int32_t width, int32_t height) {
+    RECT area{origin.x, origin.y, origin.x + width, origin.y + height};
+    std::vector<MonitorRect> monitors;
+    EnumDisplayMonitors(nullptr, &area, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+    return MonitorsInClient(monitors, origin.x, origin.y, width, height);
+}
+
 }  // namespace
 
 std::vector<MonitorRect> EnumerateMonitors(HWND window) {
     const RECT client = ClientRectOf(window);
     POINT origin{0, 0};
     ClientToScreen(window, &origin);
-    RECT area{origin.x, origin.y, origin.x + client.right, origin.y + client.bottom};
-    std::vector<MonitorRect> monitors;
-    EnumDisplayMonitors(nullptr, &area, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
-    return MonitorsInClient(monitors, origin.x, origin.y, client.right, client.bottom);
+    return MonitorsOfArea(origin, client.right, client.bottom);
+}
+
+std::vector<MonitorRect> ScreenMonitors() {
+    const POINT origin{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN)};
+    return MonitorsOfArea(origin, GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                          GetSystemMetrics(SM_CYVIRTUALSCREEN));
 }
 
 std::vector<MonitorRect> MonitorsOf(HWND window) {

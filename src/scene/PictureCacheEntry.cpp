@@ -9,11 +9,12 @@ namespace {
 
 // An entry, every number little-endian:
 //   "VPCE", version u32, file size u64, write time u64, volume u32,
-//   file index u64, path units u32, path (UTF-16 units), width i32,
+//   file index u64, path units u32, path (UTF-16 units), the rule's screen
+//   width i32 and largest side i32, width i32,
 //   height i32, texture width u32, texture height u32, pixels (texture
 //   width * 4 bytes a row, no padding), then FNV-1a 64 of every byte before it.
 constexpr uint8_t kMagic[4] = {'V', 'P', 'C', 'E'};
-constexpr size_t kFixedBytes = 4 + 4 + 8 + 8 + 4 + 8 + 4 + 16 + 8;  // all but path and pixels
+constexpr size_t kFixedBytes = 4 + 4 + 8 + 8 + 4 + 8 + 4 + 8 + 16 + 8;  // all but path and pixels
 constexpr char16_t kFileSuffix[] = u".entry";
 constexpr size_t kHashDigits = 16;
 
@@ -38,6 +39,12 @@ void PutKey(std::vector<uint8_t>& out, const PictureCacheKey& key) {
     Put(out, key.file.index, 8);
     Put(out, key.path.size(), 4);
     for (char16_t unit : key.path) Put(out, unit, 2);
+    Put(out, uint32_t(key.screenWidth), 4);
+    Put(out, uint32_t(key.maxSide), 4);
+}
+
+TextureSideRule RuleOf(const PictureCacheKey& key) {
+    return key.screenWidth == 0 ? TextureSideRule() : TextureSideRule::FromScreen(key.screenWidth, key.maxSide);
 }
 
 // Reads little-endian numbers from a buffer; every read past its end fails.
@@ -71,12 +78,12 @@ private:
     size_t at_ = 0;
 };
 
-// The texture sides are those a build gives the picture's sizes, so an entry
-// of another texture rule, or one edited, can never shape a quad.
-bool SizesAgree(const PictureCacheImage& image) {
-    return image.width > 0 && image.height > 0 &&
-           image.textureWidth == PowerOfTwoSide(image.width) &&
-           image.textureHeight == PowerOfTwoSide(image.height);
+// The texture sides are those the key's rule gives the picture's sizes, so an
+// entry edited can never shape a quad.
+bool SizesAgree(const PictureCacheImage& image, const PictureCacheKey& key) {
+    if (image.width <= 0 || image.height <= 0) return false;
+    const TextureShape shape = RuleOf(key).Shape(image.width, image.height);
+    return image.textureWidth == shape.width && image.textureHeight == shape.height;
 }
 
 // Latin Extended-A pairs a capital with the small letter after it, except in
@@ -124,7 +131,8 @@ PictureCacheKey MakePictureCacheKey(std::u16string_view listedPath, const Pictur
 }
 
 bool SameKey(const PictureCacheKey& a, const PictureCacheKey& b) {
-    return a.version == b.version && a.file.size == b.file.size &&
+    return a.version == b.version && a.screenWidth == b.screenWidth && a.maxSide == b.maxSide &&
+           a.file.size == b.file.size &&
            a.file.writeTime == b.file.writeTime && a.file.volume == b.file.volume &&
            a.file.index == b.file.index && a.path == b.path;
 }
@@ -151,13 +159,14 @@ bool IsPictureCacheFileName(std::u16string_view name) {
 }
 
 size_t MaxPictureCacheEntryBytes() {
-    return kFixedBytes + 2 * kMaxCachedPathUnits + size_t(kMaxTextureSide) * kMaxTextureSide * 4;
+    return kFixedBytes + 2 * kMaxCachedPathUnits +
+           size_t(kMaxScreenTextureSide) * kMaxScreenTextureSide * 4;
 }
 
 std::vector<uint8_t> ComposePictureCacheEntry(const PictureCacheKey& key,
                                               const PictureCacheImage& image) {
     const size_t rowBytes = size_t(image.textureWidth) * 4;
-    if (key.path.size() > kMaxCachedPathUnits || !SizesAgree(image) || !image.pixels ||
+    if (key.path.size() > kMaxCachedPathUnits || !SizesAgree(image, key) || !image.pixels ||
         image.stride < rowBytes) {
         return {};
     }
@@ -194,6 +203,7 @@ bool ParsePictureCacheEntry(const uint8_t* bytes, size_t count, const PictureCac
     for (char16_t unit : key.path) {
         if (!in.Expect(unit, 2)) return false;
     }
+    if (!in.Expect(uint32_t(key.screenWidth), 4) || !in.Expect(uint32_t(key.maxSide), 4)) return false;
     uint64_t width = 0, height = 0, textureWidth = 0, textureHeight = 0;
     if (!in.Get(width, 4) || !in.Get(height, 4) || !in.Get(textureWidth, 4) ||
         !in.Get(textureHeight, 4)) {
@@ -202,12 +212,13 @@ bool ParsePictureCacheEntry(const uint8_t* bytes, size_t count, const PictureCac
     PictureCacheImage found;
     found.width = int32_t(uint32_t(width));
     found.height = int32_t(uint32_t(height));
-    if (textureWidth > uint64_t(kMaxTextureSide) || textureHeight > uint64_t(kMaxTextureSide)) {
+    if (textureWidth > uint64_t(kMaxScreenTextureSide) ||
+        textureHeight > uint64_t(kMaxScreenTextureSide)) {
         return false;
     }
     found.textureWidth = int32_t(textureWidth);
     found.textureHeight = int32_t(textureHeight);
-    if (!SizesAgree(found)) return false;
+    if (!SizesAgree(found, key)) return false;
     found.stride = size_t(found.textureWidth) * 4;
     const size_t pixelBytes = found.stride * size_t(found.textureHeight);
     found.pixels = in.Take(pixelBytes);

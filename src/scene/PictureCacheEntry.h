@@ -9,12 +9,14 @@
 #include <string_view>
 #include <vector>
 
+#include "resources/TextureShape.h"
+
 namespace WorkSpace {
 
 // Changes whenever decoding, turning upright or redrawing to texture size
 // would give other pixels, or the entry's layout changes, so that no entry of
 // an older build is believed.
-constexpr uint32_t kPictureCacheVersion = 3;
+constexpr uint32_t kPictureCacheVersion = 4;
 
 // Longest listed path an entry keeps, UTF-16 units (the longest Windows path).
 constexpr size_t kMaxCachedPathUnits = 32767;
@@ -33,6 +35,10 @@ struct PictureCacheKey {
     std::u16string path;  // the path as listed, case folded by FoldPathCase
     PictureFileState file;
     uint32_t version = kPictureCacheVersion;
+    // The texture rule the entry is made for (TextureSideRule's figures): the
+    // same picture at another size is another entry.
+    int32_t screenWidth = 0;
+    int32_t maxSide = kMaxTextureSide;
 };
 
 // An entry's content besides its key. Pixels are 32-bit ARGB words in memory
@@ -40,7 +46,7 @@ struct PictureCacheKey {
 struct PictureCacheImage {
     int32_t width = 0;          // the picture as decoded and turned upright, pixels
     int32_t height = 0;
-    int32_t textureWidth = 0;   // the pixels' size: PowerOfTwoSide of width and height
+    int32_t textureWidth = 0;   // the pixels' size: the key's rule's shape of width and height
     int32_t textureHeight = 0;
     const uint8_t* pixels = nullptr;
     size_t stride = 0;          // bytes, at least textureWidth * 4
@@ -65,7 +71,7 @@ bool IsPictureCacheFileName(std::u16string_view name);
 
 // Returns the entry's bytes, or none when the key's path is longer than
 // kMaxCachedPathUnits, a size is not positive, or the texture sides are not
-// those PowerOfTwoSide gives the picture's sizes.
+// those the key's rule gives the picture's sizes.
 std::vector<uint8_t> ComposePictureCacheEntry(const PictureCacheKey& key,
                                               const PictureCacheImage& image);
 

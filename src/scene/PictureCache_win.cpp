@@ -178,18 +178,20 @@ bool PictureCache::Find(const PictureCacheKey& key, ImageHolder& holder) const {
 
 // The entry is made here, on the decoding thread, while the picture is its
 // own; the write waits until the picture has been handed on (Keep).
-bool PictureCache::Load(const std::wstring& path, ImageHolder& holder,
-                        PendingEntry& pending) const {
+bool PictureCache::Load(const std::wstring& path, const TextureSideRule& side,
+                        ImageHolder& holder, PendingEntry& pending) const {
     pending = PendingEntry();
     PictureCacheKey key;
     bool keyed = false;
     try {
-        keyed = !folder_.empty() && ReadPictureKey(path, key);
+        keyed = !folder_.empty() && side.Nameable() && ReadPictureKey(path, key);
+        key.screenWidth = side.ScreenWidth();
+        key.maxSide = side.MaxSide();
         if (keyed && Find(key, holder)) return true;
     } catch (const std::bad_alloc&) {
         keyed = false;  // no memory for the look-up: the picture is decoded as without a cache
     }
-    if (!LoadPictureFile(holder, path, PowerOfTwoSide)) return false;
+    if (!LoadPictureFile(holder, path, side)) return false;
     if (keyed && Settled(key)) {
         try {
             pending.bytes = EntryOf(key, holder);
@@ -213,7 +215,10 @@ bool PictureCache::Keep(PendingEntry& pending) const {
     if (entry.bytes.empty() || entry.path.empty()) return false;
     try {
         PictureCacheKey now;
-        if (!ReadPictureKey(entry.picture, now) || !SameKey(now, entry.key)) return false;
+        if (!ReadPictureKey(entry.picture, now)) return false;
+        now.screenWidth = entry.key.screenWidth;
+        now.maxSide = entry.key.maxSide;
+        if (!SameKey(now, entry.key)) return false;
         const std::wstring temp = TempPathFor(entry.path);
         UniqueFile file = CreateTempFile(temp);
         if (!file && GetLastError() == ERROR_PATH_NOT_FOUND) {

@@ -13,8 +13,10 @@
 
 namespace WorkSpace {
 
-// The cache folder is trimmed below this after a build, bytes.
-constexpr uint64_t kPictureCacheBytes = 64ull << 20;
+// The cache folder is trimmed below this after a build, bytes: room for a
+// full scene at 3840 x 2160 (about 130 MB of entries, 280 MB under Fall
+// Rotation, whose eye comes nearest) with those of smaller windows beside it.
+constexpr uint64_t kPictureCacheBytes = 512ull << 20;
 
 // An entry made where a picture was decoded, written once the picture is on
 // its way; empty when there is nothing to write.
@@ -40,7 +42,8 @@ public:
     // leaves it: from its entry when one matches the file as it is now,
     // otherwise decoded, with the entry to keep in `pending`. A damaged entry,
     // or one of another key under the same name, is removed. Safe on any thread.
-    bool Load(const std::wstring& path, ImageHolder& holder, PendingEntry& pending) const;
+    bool Load(const std::wstring& path, const TextureSideRule& side, ImageHolder& holder,
+              PendingEntry& pending) const;
 
     // Returns true after moving the pending entry into place whole (making the
     // folder when missing), provided its picture's file is still as its key

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "scene/TextureEntry.h"
+#include "scene/TexturePlan.h"
 
 namespace WorkSpace {
 namespace {
@@ -32,24 +33,27 @@ struct DecodedPicture {
 // picture in hand after the load is gone.
 struct LoadState {
     LoadState(std::vector<std::wstring> pictures, size_t wanted, size_t window,
-              const PictureCache* cache)
-        : pictures(std::move(pictures)), cache(cache), order(this->pictures.size(), wanted, window) {}
+              const PictureCache* cache, std::vector<TextureSideRule> slotRules)
+        : pictures(std::move(pictures)), cache(cache), slotRules(std::move(slotRules)),
+          order(this->pictures.size(), wanted, window) {}
     // The last owner trims the cache when the load added to it: after every
     // entry of the load is written, on whichever thread lets go last.
     ~LoadState() {
         if (kept > 0) cache->Trim();
     }
 
-    // Decodes a claimed picture (or takes it from the cache) outside the held
-    // lock and files it for its upload; its cache entry, if any, is left in
+    // Decodes a claimed picture (or takes it from the cache) at the size of
+    // the nearest slot it fills, outside the held lock, makes its mipmap
+    // levels and files it for its upload; its cache entry, if any, is left in
     // `pending` for Keep.
     void Decode(std::unique_lock<std::mutex>& held, size_t index, PendingEntry& pending) {
         held.unlock();
         DecodedPicture picture;
         try {
-            picture.decoded =
-                cache ? cache->Load(pictures[index], picture.holder, pending)
-                      : LoadPictureFile(picture.holder, pictures[index], PowerOfTwoSide);
+            const TextureSideRule side = PictureTextureRule(slotRules, index, pictures.size());
+            picture.decoded = cache ? cache->Load(pictures[index], side, picture.holder, pending)
+                                    : LoadPictureFile(picture.holder, pictures[index], side);
+            if (picture.decoded) MakeMipLevels(picture.holder);
         } catch (...) {
             picture = DecodedPicture();  // no memory to decode it: it fails as it would alone
             pending = PendingEntry();
@@ -71,6 +75,7 @@ struct LoadState {
 
     const std::vector<std::wstring> pictures;
     const PictureCache* cache;
+    const std::vector<TextureSideRule> slotRules;  // none: the classic table
     size_t kept = 0;
     LoadOrder order;
     std::array<DecodedPicture, kMaxLoadWindow> places;
@@ -122,12 +127,14 @@ size_t MachineLoadWorkers() {
 }
 
 PictureLoad::PictureLoad(std::vector<std::wstring> pictures, size_t wanted, size_t workers,
-                         PictureUpload upload, const PictureCache* cache)
+                         PictureUpload upload, const PictureCache* cache,
+                         std::vector<TextureSideRule> slotRules)
     : upload_(std::move(upload)) {
     // The image services start here, once, before any thread could race to start them.
     if (!StartImageServices()) workers = 0;
     workers = std::min(workers, threads_.size());
-    state_ = std::make_shared<LoadState>(std::move(pictures), wanted, LoadWindow(workers), cache);
+    state_ = std::make_shared<LoadState>(std::move(pictures), wanted, LoadWindow(workers), cache,
+                                         std::move(slotRules));
     for (; threadCount_ < workers; ++threadCount_) {
         ++runningDecoders;
         try {
@@ -192,7 +199,7 @@ bool PictureLoad::Step() {
                 loaded = false;  // the upload could not be made: the picture is left out
             }
         }
-        picture.holder.image.Reset();
+        picture.holder = ImageHolder();
         held.lock();
         state.order.Take(index, loaded);
         state.workReady.notify_all();

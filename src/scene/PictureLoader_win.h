@@ -43,13 +43,17 @@ struct LoadState;
 // order, until `wanted` uploads returned true or the list ends. Up to
 // `workers` threads decode, never more than LoadWindow(workers) pictures ahead
 // of the uploads and never a picture beyond the one that completes `wanted`.
+// Each picture is decoded at the size of the nearest of `slotRules` it fills
+// (PictureTextureRule; the classic table without rules), and its mipmap
+// levels are made where it was decoded.
 // With no thread started (0 asked, or none could be made) each Step decodes
 // the next picture itself. With a `cache`, a picture it holds is taken from
 // it instead, and each decoded one is kept there once it has been handed on.
 class PictureLoad {
 public:
     PictureLoad(std::vector<std::wstring> pictures, size_t wanted, size_t workers,
-                PictureUpload upload, const PictureCache* cache = nullptr);
+                PictureUpload upload, const PictureCache* cache = nullptr,
+                std::vector<TextureSideRule> slotRules = {});
     PictureLoad(const PictureLoad&) = delete;
     PictureLoad& operator=(const PictureLoad&) = delete;
     // A load dropped before it is complete is abandoned: its threads stop

@@ -1,16 +1,21 @@
 #include "scene/SceneBuild_win.h"
 
 #include <windows.h>
+#include <GL/gl.h>
 
 #include <new>
 
+#include "common/DpiScale.h"
+#include "common/WindowDpi_win.h"
 #include "scene/FrameClock_win.h"
+#include "scene/Monitors_win.h"
 #include "resources/PackageMembers.h"
 #include "resources/PictureDecoding_win.h"
 #include "resources/ZipReader.h"
 #include "scene/PictureLoader_win.h"
 #include "scene/RenderContext_win.h"
 #include "scene/SceneModel.h"
+#include "scene/TexturePlan.h"
 #include "scene/TextureList_win.h"
 #include "settings/PictureSettings_win.h"
 
@@ -27,6 +32,34 @@ std::vector<PictureInfo> LoadedPictures(const TextureList& list) {
     return infos;
 }
 
+// Returns the texture rule of each slot of every monitor, monitor after
+// monitor (picture i fills the slots of monitor i / slots when all load): each
+// monitor's slots sized for the largest monitor, within an equal share of the
+// budget. Without an attached window (the settings dialog's OK), for the
+// monitors a saver would cover, so its entries are the ones the next start
+// looks for.
+std::vector<TextureSideRule> SceneTextureRules() {
+    const HWND window = TheRenderContext().attachedWindow;
+    const std::vector<MonitorRect> monitors =
+        window && IsWindow(window) ? TheRenderContext().monitors : ScreenMonitors();
+    MonitorRect largest;
+    for (const MonitorRect& monitor : monitors) {
+        if (int64_t(monitor.Width()) * monitor.Height() >
+            int64_t(largest.Width()) * largest.Height()) {
+            largest = monitor;
+        }
+    }
+    GLint largestSide = kMaxScreenTextureSide;
+    if (GlReady()) glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largestSide);
+    const size_t count = monitors.empty() ? 1 : monitors.size();
+    const std::vector<TextureSideRule> slots =
+        SlotTextureRules(TheScene().scheme, largest.Width(), largest.Height(),
+                         int32_t(largestSide), kTextureBudgetBytes / count);
+    std::vector<TextureSideRule> rules;
+    for (size_t m = 0; m < count; ++m) rules.insert(rules.end(), slots.begin(), slots.end());
+    return rules;
+}
+
 // Returns the load of the first pictures that can fly into the emptied
 // texture list: only the first `wanted` that load can ever be on a quad, so
 // loading stops there, and a list of thousands starts as fast as a short one.
@@ -39,7 +72,7 @@ std::unique_ptr<PictureLoad> StartPictureLoad(const std::vector<std::wstring>& p
         [&list](size_t index, ImageHolder& holder) {
             return list.AddLoadedPicture(holder, int32_t(index)) >= 0;
         },
-        &ThePictureCache());
+        &ThePictureCache(), SceneTextureRules());
 }
 
 // Returns as many pictures as the scenes can fly at once: every monitor's slots.
@@ -73,6 +106,15 @@ void FillSlotsFromTextures() {
     }
 }
 
+// Fills every monitor's slots with untextured 4:3 stand-ins, so that the
+// frames drawn while the pictures load (the probe's) cost what the scenes' will.
+void FillWithStandIns() {
+    const std::vector<PictureInfo> standIn(1, PictureInfo{true, 4, 3, -1});
+    std::vector<Scene>& scenes = TheScenes();
+    const uint32_t seed = GetTickCount();
+    for (size_t m = 0; m < scenes.size(); ++m) FillSlots(scenes[m], standIn, MonitorSeed(seed, m));
+}
+
 void FinishScene() {
     // No package or no logo in it: the scene flies without a logo.
     PlaceLogo(LoadPackageImage(kLogoMember, ZipReader::Instance()));
@@ -104,6 +146,10 @@ void PlaceLogo(UniqueImage image) {
     RECT client{0, 0, 0, 0};
     const HWND window = TheRenderContext().attachedWindow;
     if (window) GetClientRect(window, &client);
+    // The logo's pixels are those of a 100 % display: it keeps that size on
+    // screen at the DPI of the monitor that shows the window.
+    const uint32_t dpi = DpiOfWindow(window);
+    const int32_t width = ScaleForDpi(size.cx, dpi), height = ScaleForDpi(size.cy, dpi);
     const std::vector<MonitorRect>& monitors = TheRenderContext().monitors;
     std::vector<Scene>& scenes = TheScenes();
     for (size_t m = 0; m < scenes.size(); ++m) {
@@ -111,9 +157,9 @@ void PlaceLogo(UniqueImage image) {
                                                                          : client.bottom;
         SceneQuad& logo = scenes[m].logo;
         logo.texture = name;
-        logo.width = size.cx;
-        logo.height = size.cy;
-        logo.position = Vec4{0.0f, float(bottom - size.cy), 0.0f, 1.0f};
+        logo.width = width;
+        logo.height = height;
+        logo.position = Vec4{0.0f, float(bottom - height), 0.0f, 1.0f};
         logo.velocity = Vec4{0.0f, 0.0f, 0.0f, 1.0f};
     }
 }
@@ -131,6 +177,7 @@ void SceneBuilder::Start(const std::wstring& settingsPath, bool keepSettings, si
         }
         SizeScenesToMonitors();
         load_ = StartPictureLoad(settings.pictures, PicturesWanted(), workers);
+        FillWithStandIns();
     } catch (const std::bad_alloc&) {
         load_.reset();  // no memory to read the list: the next Step completes an empty scene
     }

@@ -53,8 +53,9 @@ private:
 void LoadScenePictures(const std::vector<std::wstring>& pictures);
 
 // Makes the logo's texture under the next free name and places it flat in
-// the bottom-left corner of each monitor of the attached window. No image (or no texture from
-// it) leaves the logo as it was.
+// the bottom-left corner of each monitor of the attached window, at its pixel
+// size times the window's DPI / 96. No image (or no texture from it) leaves
+// the logo as it was.
 void PlaceLogo(UniqueImage image);
 
 }  // namespace WorkSpace

@@ -1,8 +1,10 @@
 #pragma once
-// One OpenGL object made from a picture, and the rules that size and name
-// picture textures. Portable.
+// One OpenGL object made from a picture, and the rule that names picture
+// textures. Portable.
 #include <cstdint>
 #include <vector>
+
+#include "resources/TextureShape.h"
 
 namespace WorkSpace {
 
@@ -20,13 +22,6 @@ struct TextureEntry {
 
 // Name given when a name is asked of an empty list.
 constexpr int32_t kFirstTextureName = 1024;
-
-// Largest texture side, texels.
-constexpr int32_t kMaxTextureSide = 256;
-
-// Returns the texture side for a picture side of `pixels`: 16, 32, 64, 128 or
-// 256. A side of exactly 16, 32 or 64 goes to the next step up.
-int32_t PowerOfTwoSide(int32_t pixels);
 
 // Returns one more than the largest name among `entries`, or 1024 when the
 // list is empty or that result would be negative.

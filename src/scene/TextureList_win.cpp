@@ -10,11 +10,38 @@
 namespace WorkSpace {
 namespace {
 
+// Each level of a chain made on a decoding thread, rows packed without
+// padding, top row first: t = 0 is the picture's top.
+void UploadLevels(const MipChain& levels, int32_t name) {
+    glBindTexture(GL_TEXTURE_2D, GLuint(name));
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    for (size_t i = 0; i < levels.Levels(); ++i) {
+        const MipLevel& level = levels.Level(i);
+        glTexImage2D(GL_TEXTURE_2D, GLint(i), 3, level.width, level.height, 0, GL_BGR_EXT,
+                     GL_UNSIGNED_BYTE, levels.Texels(i));
+    }
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+}
+
+TextureEntry MadeEntry(const ImageHolder& holder, int32_t name) {
+    TextureEntry entry;
+    entry.name = name;
+    entry.kind = TextureObject;
+    entry.width = holder.width;
+    entry.height = holder.height;
+    return entry;
+}
+
 // Rows of 24-bit pixels are padded to four bytes, OpenGL's default unpack
 // alignment, and handed over top row first: t = 0 is the picture's top.
 TextureEntry MakeTexture(ImageHolder& holder, int32_t name, bool withAlpha) {
     TextureEntry entry;
-    if (name < 0 || !holder.image) return entry;
+    if (name < 0) return entry;
+    if (!withAlpha && holder.levels.Levels() > 0) {
+        if (GlReady()) UploadLevels(holder.levels, name);
+        return MadeEntry(holder, name);
+    }
+    if (!holder.image) return entry;
     const SIZE size = ImageSize(holder.image.Get());
     if (size.cx <= 0 || size.cy <= 0) return entry;
     PixelLock pixels(holder.image.Get(),
@@ -28,11 +55,7 @@ TextureEntry MakeTexture(ImageHolder& holder, int32_t name, bool withAlpha) {
                           withAlpha ? GL_BGRA_EXT : GL_BGR_EXT, GL_UNSIGNED_BYTE,
                           pixels.Pixels());
     }
-    entry.name = name;
-    entry.kind = TextureObject;
-    entry.width = holder.width;
-    entry.height = holder.height;
-    return entry;
+    return MadeEntry(holder, name);
 }
 
 }  // namespace
@@ -68,6 +91,7 @@ int32_t TextureList::AddLoadedPicture(ImageHolder& holder, int32_t name) {
     const TextureEntry entry = MakeTextureRGB(holder, name);
     if (entry.kind != TextureObject) return -1;
     holder.image.Reset();
+    holder.levels.Clear();
     entries_.push_back(entry);
     return int32_t(entries_.size() - 1);
 }

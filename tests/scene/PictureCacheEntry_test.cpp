@@ -47,7 +47,7 @@ void Resum(std::vector<uint8_t>& bytes) {
 TEST(PictureCacheEntry, OnlyTheWholeEntryOfTheSameKeyIsBelieved) {
     const Texels texels(64);
     const std::vector<uint8_t> entry = ComposePictureCacheEntry(kKey, texels.Image());
-    const size_t pathEnd = 40 + 2 * kKey.path.size();
+    const size_t pathEnd = 48 + 2 * kKey.path.size();  // the key ends with its texture rule
     ASSERT_EQ(entry.size(), pathEnd + 16 + 64 * 32 + 8);
 
     PictureCacheImage image;
@@ -89,10 +89,16 @@ TEST(PictureCacheEntry, OnlyTheWholeEntryOfTheSameKeyIsBelieved) {
     struct KeyCase { const char* what; PictureCacheKey key; };
     PictureCacheKey otherVersion = kKey;
     otherVersion.version += 1;
+    // The same picture made for another texture size is another entry.
+    PictureCacheKey otherScreen = kKey, otherLimit = kKey;
+    otherScreen.screenWidth = 1000;
+    otherLimit.maxSide = 128;
     const char16_t* const path = u"C:\\Photos\\Été\\Beach.JPG";
     const uint64_t time = kFile.writeTime;
     const KeyCase others[] = {
         {"version", otherVersion},
+        {"texture rule's screen width", otherScreen},
+        {"texture rule's largest side", otherLimit},
         {"size", MakePictureCacheKey(path, {123457, time, kFile.volume, kFile.index})},
         {"time", MakePictureCacheKey(path, {123456, time + 1, kFile.volume, kFile.index})},
         {"volume", MakePictureCacheKey(path, {123456, time, kFile.volume + 1, kFile.index})},
@@ -115,7 +121,7 @@ TEST(PictureCacheEntry, OnlyTheWholeEntryOfTheSameKeyIsBelieved) {
 TEST(PictureCacheEntry, EntriesWhoseSizesDisagreeAreRefused) {
     const Texels texels(64);
     const std::vector<uint8_t> entry = ComposePictureCacheEntry(kKey, texels.Image());
-    const size_t sizesAt = 40 + 2 * kKey.path.size();
+    const size_t sizesAt = 48 + 2 * kKey.path.size();
     struct Case { const char* what; int32_t width, height, textureWidth, textureHeight; bool agree; };
     const Case cases[] = {
         {"other sizes of the same texture", 15, 31, 16, 32, true},
@@ -167,8 +173,10 @@ TEST(PictureCacheEntry, ComposesPackedRowsAndRefusesSizesOutOfRange) {
     longest.path.assign(kMaxCachedPathUnits + 1, u'a');
     EXPECT_TRUE(ComposePictureCacheEntry(longest, packed.Image()).empty());
     longest.path.pop_back();
-    const std::vector<uint8_t> largest(256 * 256 * 4, 0x5A);
-    EXPECT_EQ(ComposePictureCacheEntry(longest, {400, 400, 256, 256, largest.data(), 1024}).size(),
+    longest.screenWidth = 8000;
+    longest.maxSide = kMaxScreenTextureSide;
+    const std::vector<uint8_t> largest(size_t(kMaxScreenTextureSide) * kMaxScreenTextureSide * 4, 0x5A);
+    EXPECT_EQ(ComposePictureCacheEntry(longest, {8000, 8000, 4096, 4096, largest.data(), 4096 * 4}).size(),
               MaxPictureCacheEntryBytes());
 }
 
@@ -198,7 +206,7 @@ TEST(PictureCacheEntry, FileNamesFollowTheFoldedKey) {
     // The same name in every build of this cache version and on every run, so
     // entries outlive the process.
     EXPECT_EQ(PictureCacheFileName(MakePictureCacheKey(u"C:\\A.JPG", {1, 2, 3, 4})),
-              u"cfd1a2e960955cbd.entry");
+              u"838564a1bb0b5395.entry");
     for (const char16_t* name : {u"0123456789abcdeF.entry", u"0123456789abcdef.entry.tmp",
                                  u"0123456789abcde.entry", u"desktop.ini"}) {
         EXPECT_FALSE(IsPictureCacheFileName(name));

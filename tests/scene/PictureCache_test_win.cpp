@@ -81,8 +81,17 @@ struct Loaded {
     }
 };
 
+// A holder whose mipmap levels were made shows its opaque texels in level 0.
 Loaded Texels(const ImageHolder& holder) {
     Loaded loaded{holder.width, holder.height, {}};
+    if (holder.levels.Levels() > 0) {
+        const MipLevel& level = holder.levels.Level(0);
+        const uint8_t* texel = holder.levels.Texels(0);
+        for (int32_t i = 0; i < level.width * level.height; ++i, texel += 3) {
+            loaded.texels.push_back(0xFF000000u | uint32_t(texel[2]) << 16 | uint32_t(texel[1]) << 8 | texel[0]);
+        }
+        return loaded;
+    }
     PixelLock lock(holder.image.Get(), PixelFormat32bppARGB, Gdiplus::ImageLockModeRead);
     if (!lock) return loaded;
     for (int32_t y = 0; y < lock.Height(); ++y) {
@@ -115,9 +124,10 @@ protected:
         return path;
     }
     // Returns true when the picture came from its entry (nothing to keep).
-    bool LoadFromCache(const std::wstring& path, Loaded& loaded, PendingEntry& pending) {
+    bool LoadFromCache(const std::wstring& path, Loaded& loaded, PendingEntry& pending,
+                       const TextureSideRule& side = TextureSideRule()) {
         ImageHolder holder;
-        EXPECT_TRUE(cache_.Load(path, holder, pending));
+        EXPECT_TRUE(cache_.Load(path, side, holder, pending));
         loaded = Texels(holder);
         return pending.bytes.empty();
     }
@@ -126,6 +136,26 @@ protected:
 };
 
 }  // namespace
+
+// The same picture at another texture size is another entry: each size is
+// decoded once, kept beside the other, and found again at its own size only.
+TEST_F(PictureCacheTest, AnEntryOfAnotherSizeIsNotTakenForThisOne) {
+    const std::wstring path = Picture(L"sizes.png", 0x004000);
+    const TextureSideRule screen = TextureSideRule::FromScreen(700, 1024);
+    Loaded classic, large, again;
+    PendingEntry pending;
+    EXPECT_FALSE(LoadFromCache(path, classic, pending));
+    ASSERT_TRUE(cache_.Keep(pending));
+    EXPECT_FALSE(LoadFromCache(path, large, pending, screen));
+    EXPECT_EQ(large.texels.size(), 512u * 256u);  // 300 x 200 at most 512 x 256
+    EXPECT_EQ(classic.texels.size(), 128u * 128u);
+    ASSERT_TRUE(cache_.Keep(pending));
+    EXPECT_EQ(CountFiles(cache_), 2);
+    EXPECT_TRUE(LoadFromCache(path, again, pending, screen));
+    EXPECT_TRUE(again == large);
+    EXPECT_TRUE(LoadFromCache(path, again, pending));
+    EXPECT_TRUE(again == classic);
+}
 
 // A kept picture comes back with the same sizes and texels; any entry that is
 // not exactly its own is removed, the picture is decoded as without a cache,
@@ -202,11 +232,11 @@ TEST_F(PictureCacheTest, ChangedAndDeletedPicturesAreNotTakenFromTheCache) {
     Picture(L"a.png", 0x008000);
     ASSERT_TRUE(AgeFile(path, 0));  // written just now: it loads, but is not kept yet
     ImageHolder holder;
-    EXPECT_TRUE(cache_.Load(path, holder, pending));
+    EXPECT_TRUE(cache_.Load(path, TextureSideRule(), holder, pending));
     EXPECT_TRUE(Texels(holder) == Decoded(path));
     EXPECT_TRUE(pending.bytes.empty());
     ASSERT_TRUE(DeleteFileW(path.c_str()));
-    EXPECT_FALSE(cache_.Load(path, holder, pending));
+    EXPECT_FALSE(cache_.Load(path, TextureSideRule(), holder, pending));
     EXPECT_FALSE(holder.image);
     EXPECT_TRUE(pending.bytes.empty());
 }
@@ -279,7 +309,7 @@ TEST_F(PictureCacheTest, ADamagedEntryGoesButNotTheFreshOneAfterIt) {
 
     const RacedCache raced(cache_.Folder(), fresh);
     ImageHolder holder;
-    EXPECT_TRUE(raced.Load(path, holder, pending));
+    EXPECT_TRUE(raced.Load(path, TextureSideRule(), holder, pending));
     EXPECT_TRUE(Texels(holder) == Decoded(path));
     EXPECT_EQ(raced.races, 1);
     EXPECT_EQ(Exists(entryPath), raced.freshKept);
@@ -302,7 +332,7 @@ TEST_F(PictureCacheTest, CacheFoldersThatCannotBeWrittenOnlyCostTime) {
         for (int run = 0; run < 2; ++run) {
             ImageHolder holder;
             PendingEntry pending;
-            ASSERT_TRUE(cache.Load(path, holder, pending)) << run;
+            ASSERT_TRUE(cache.Load(path, TextureSideRule(), holder, pending)) << run;
             EXPECT_TRUE(Texels(holder) == decoded);
             EXPECT_FALSE(cache.Keep(pending));
             cache.Trim();

@@ -233,7 +233,7 @@ TEST_F(PictureLoader, TwoHundredPicturesStayWithinTheWindow) {
     const PictureLoadReport report =
         LoadPictures(pictures, pictures.size(), workers, [&uploads](size_t, ImageHolder& holder) {
             ++uploads;
-            return bool(holder.image);
+            return holder.levels.Levels() > 0;
         });
     PROCESS_MEMORY_COUNTERS after{};
     ASSERT_TRUE(GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after));

@@ -28,6 +28,19 @@ std::vector<std::wstring> Entries(HWND control, UINT countMessage, UINT lengthMe
     return entries;
 }
 
+// Returns the address of a copy of `bytes` in the memory of the process that
+// owns `window`, or none. The copy is left there: the saver ends soon.
+void* CopyIntoProcessOf(HWND window, const void* bytes, size_t size) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId);
+    if (!process) return nullptr;
+    void* remote = VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    const bool written = remote && WriteProcessMemory(process, remote, bytes, size, nullptr);
+    CloseHandle(process);
+    return written ? remote : nullptr;
+}
+
 }  // namespace
 
 std::vector<std::wstring> ListBoxEntries(HWND listBox) {
@@ -61,18 +74,17 @@ bool DropFiles(HWND target, const std::vector<std::wstring>& paths) {
     memcpy(block.data(), &header, sizeof(header));
     memcpy(block.data() + sizeof(header), names.data(), names.size() * sizeof(wchar_t));
 
-    DWORD processId = 0;
-    GetWindowThreadProcessId(target, &processId);
-    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId);
-    if (!process) return false;
-    // Left in the target: DragFinish cannot free it, and the saver ends soon.
-    void* remote = VirtualAllocEx(process, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE,
-                                  PAGE_READWRITE);
-    const bool written =
-        remote && WriteProcessMemory(process, remote, block.data(), block.size(), nullptr);
-    CloseHandle(process);
-    if (!written) return false;
+    void* remote = CopyIntoProcessOf(target, block.data(), block.size());
+    if (!remote) return false;
     SendMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
+    return true;
+}
+
+bool SendDpiChange(HWND dialog, UINT dpi, const RECT& suggested) {
+    void* remote = CopyIntoProcessOf(dialog, &suggested, sizeof(suggested));
+    if (!remote) return false;
+    constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED
+    SendMessageW(dialog, kDpiChanged, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(remote));
     return true;
 }
 

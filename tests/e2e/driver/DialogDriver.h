@@ -27,6 +27,10 @@ void PostCommand(HWND dialog, int controlId);
 // into the target process's memory and its address sent as the drop handle.
 bool DropFiles(HWND target, const std::vector<std::wstring>& paths);
 
+// Tells `dialog` that it has moved to a monitor of `dpi`, as the system does,
+// with the rectangle the system suggests in screen pixels.
+bool SendDpiChange(HWND dialog, UINT dpi, const RECT& suggested);
+
 // Waits for the process's open-file dialog, goes to `folder` (when given) as
 // a user typing it would, types `fileNames` into its name field (one name, or
 // several as "a" "b" "c") and confirms. False when no dialog came or it did
