@@ -4,6 +4,7 @@
 #   tests/<subsystem>/*_test.cpp   unit tests of portable logic (both builds)
 #   tests/<subsystem>/*_test_win.cpp  unit tests of Windows glue, run under Wine
 #   tests/e2e/*.cpp                end-to-end scenarios that drive Veltrano.scr
+#   tests/e2e/monitors/*.cpp       the same on several monitors (WindowsBuild.cmake names their heads)
 #   tests/fuzz/*_fuzz.cpp          fuzz targets over portable logic
 set(VELTRANO_SUBSYSTEMS common host scene resources settings collection config check)
 set(VELTRANO_ENTRY ${CMAKE_SOURCE_DIR}/src/host/ProcessEntry_win.cpp)
@@ -33,6 +34,7 @@ endforeach()
 list(REMOVE_ITEM VELTRANO_WIN_SOURCES ${VELTRANO_ENTRY})
 file(GLOB VELTRANO_E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 file(GLOB VELTRANO_E2E_DRIVER CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/driver/*.cpp)
+file(GLOB VELTRANO_E2E_MONITOR_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/monitors/*.cpp)
 file(GLOB VELTRANO_FUZZ_TARGETS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*_fuzz.cpp)
 
 set(VELTRANO_INCLUDE_DIRS ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/third_party)

@@ -101,6 +101,30 @@ add_test(NAME e2e.DialogDpi.At144Dpi
   WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 set_tests_properties(e2e.DialogDpi.At144Dpi PROPERTIES LABELS e2e ${VELTRANO_WINE_TEST_PROPERTIES})
 
+# Scenarios on several monitors: each suite runs on the heads named here
+# ("WxH+X+Y", left to right), on an Xvfb of their size where Wine takes them
+# from a stand-in libXinerama.so.1 (scripts/monitors-exec.sh); the other
+# scenarios keep their one screen.
+add_executable(veltrano_e2e_monitors ${VELTRANO_E2E_MONITOR_SOURCES})
+target_link_libraries(veltrano_e2e_monitors PRIVATE e2e_driver GTest::gtest_main)
+add_dependencies(veltrano_e2e_monitors Veltrano dist)
+set_target_properties(veltrano_e2e_monitors PROPERTIES
+  CROSSCOMPILING_EMULATOR "${CMAKE_SOURCE_DIR}/scripts/monitors-exec.sh;${VELTRANO_ARCH}")
+foreach(layout
+    "TwoEqualMonitors=1280x1024+0+0,1280x1024+1280+0"
+    "MixedMonitors=1920x1080+0+0,1280x1024+1920+0"
+    "OneMonitor=1024x768+0+0")
+  string(REPLACE "=" ";" layout "${layout}")
+  list(GET layout 0 suite)
+  list(GET layout 1 heads)
+  gtest_discover_tests(veltrano_e2e_monitors
+    TEST_PREFIX "e2e."
+    TEST_FILTER "${suite}.*"
+    DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin
+    PROPERTIES LABELS e2e ENVIRONMENT "VELTRANO_HEADS=${heads}" ${VELTRANO_WINE_TEST_PROPERTIES})
+endforeach()
+
 file(GLOB VELTRANO_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_win.cpp)
 foreach(src IN LISTS VELTRANO_BENCH_SOURCES)
   get_filename_component(name ${src} NAME_WE)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the benchmarks and runs them under Wine on private Xvfb screens,
-# printing each one's table: on the 64-bit build, and on the 32-bit build too
+# printing each one's table (the monitors benchmark on two monitors of its
+# own): on the 64-bit build, and on the 32-bit build too
 # where the kernel runs 32-bit programs. Inputs they need are made once into
 # out/bench/; each table is saved in out/bench/<x64|x86>/. Figures only:
 # nothing here passes or fails on a threshold.
@@ -126,7 +127,7 @@ bench_build() { # arch preset
   mkdir -p "$out"
   cmake --preset "$preset" >/dev/null || return 1
   cmake --build --preset "$preset" -j "$(nproc)" --target scene_bench_win loader_bench_win dist \
-    saver_bench_win sharpness_bench_win collection_bench_win || return 1
+    saver_bench_win sharpness_bench_win collection_bench_win monitors_bench_win xinerama_standin || return 1
 
   bench_screen 1920x1080 || return 1
   testbed_start "$arch" no || return 1
@@ -162,18 +163,21 @@ bench_build() { # arch preset
     "$(windows_path "$root/out/bench/rotation300")" "$(windows_path "$root/out/bench/photos300")" \
     | tr -d '\r' | tee "$out/collection.txt"
   stop_all
+
+  # A scene per monitor, on two monitors of 1920 x 1080 side by side, on an
+  # Xvfb of their own that scripts/monitors-exec.sh starts.
+  testbed_start "$arch" no || return 1
+  echo "== monitors ($arch) =="
+  VELTRANO_HEADS=1920x1080+0+0,1920x1080+1920+0 scripts/monitors-exec.sh "$arch" \
+    "$wine_build/bin/monitors_bench_win.exe" | tr -d '\r' | tee "$out/monitors.txt"
+  stop_all
 }
 
-# A private Xvfb of the given size as the display.
+# A private Xvfb of the given size as the display, ended by stop_all.
 bench_screen() { # WxH
-  local fifo number
-  fifo=$(mktemp -u)
-  mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
-  bench_xvfb_pid=$!
-  read -r -t 20 number <"$fifo" || { rm -f "$fifo"; echo "run-bench: Xvfb did not start" >&2; return 1; }
-  rm -f "$fifo"
-  export DISPLAY=":$number"
+  testbed_start_xvfb "$1" || return 1
+  bench_xvfb_pid=$testbed_xvfb_pid
+  testbed_xvfb_pid=
 }
 
 bench_build x64 windows-x64 || exit 1

@@ -61,26 +61,31 @@ testbed_no_japanese_fonts() {
   wine reg delete 'HKCU\Software\Wine\Fonts\Replacements' /f >/dev/null 2>&1 || true
 }
 
+# testbed_start_xvfb WxH: a private Xvfb with one screen of that size, its
+# display exported.
+testbed_start_xvfb() {
+  local fifo number
+  fifo=$(mktemp -u)
+  mkfifo "$fifo"
+  # Xvfb picks a free display itself and writes its number to the fifo. It
+  # must not reset when its last client leaves (between two Wine programs):
+  # a reset puts the pointer back at the centre behind Wine's back, and Wine,
+  # which believes it is still where it was put, does not move it again.
+  Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
+  testbed_xvfb_pid=$!
+  if ! read -r -t 20 number <"$fifo"; then
+    rm -f "$fifo"; echo "testbed: Xvfb did not start" >&2; return 1
+  fi
+  rm -f "$fifo"
+  export DISPLAY=":$number"
+}
+
 # testbed_start x86|x64 [yes|no]: the display (a private Xvfb unless "no" is
 # given and there is a display already) and the prefix of that build.
 testbed_start() {
   local arch=$1 want_private_display=${2:-yes}
   if [ -z "$testbed_xvfb_pid" ] && { [ "$want_private_display" = yes ] || [ -z "${DISPLAY:-}" ]; }; then
-    local fifo
-    fifo=$(mktemp -u)
-    mkfifo "$fifo"
-    # Xvfb picks a free display itself and writes its number to the fifo. It
-    # must not reset when its last client leaves (between two Wine programs):
-    # a reset puts the pointer back at the centre behind Wine's back, and Wine,
-    # which believes it is still where it was put, does not move it again.
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
-    testbed_xvfb_pid=$!
-    local number
-    if ! read -r -t 20 number <"$fifo"; then
-      rm -f "$fifo"; echo "testbed: Xvfb did not start" >&2; return 1
-    fi
-    rm -f "$fifo"
-    export DISPLAY=":$number"
+    testbed_start_xvfb 1024x768 || return 1
   fi
   wine_env "$arch" || return 1
   export WINEPREFIX=$wine_build/wineprefix

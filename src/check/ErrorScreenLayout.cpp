@@ -22,4 +22,16 @@ RectF ReducedLogoRect(SizeF window, SizeF logo) {
             window.h / 2.0f - logo.h / kOffsetDivisor, logo.w / kShrink, logo.h / kShrink};
 }
 
+MonitorErrorLayout LayoutOnMonitor(RectF monitor, SizeF picture, SizeF logo) {
+    const SizeF size{monitor.w, monitor.h};
+    const auto onMonitor = [&monitor](RectF rect) {
+        return RectF{monitor.x + rect.x, monitor.y + rect.y, rect.w, rect.h};
+    };
+    MonitorErrorLayout layout;
+    layout.full = ShowsFullErrorScreen(size);
+    layout.picture = onMonitor(CentredPictureRect(size, picture));
+    layout.logo = onMonitor(layout.full ? CornerLogoRect(size, logo) : ReducedLogoRect(size, logo));
+    return layout;
+}
+
 }  // namespace WorkSpace

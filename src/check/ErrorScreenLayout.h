@@ -29,4 +29,15 @@ RectF CornerLogoRect(SizeF window, SizeF logo);
 // Returns the reduced logo's rectangle in a small window.
 RectF ReducedLogoRect(SizeF window, SizeF logo);
 
+// What the error screen shows on one monitor's part of the window.
+struct MonitorErrorLayout {
+    bool full = false;  // the message picture and the corner logo; else the reduced logo
+    RectF picture;      // the message picture, window pixels
+    RectF logo;         // the logo, in the corner or reduced, window pixels
+};
+
+// Returns the layout on a monitor that covers `monitor` of the window: the
+// window's layout for a window of that size, moved onto the monitor.
+MonitorErrorLayout LayoutOnMonitor(RectF monitor, SizeF picture, SizeF logo);
+
 }  // namespace WorkSpace

@@ -1,6 +1,7 @@
 #include "check/ErrorScreen_win.h"
 
 #include <cstdint>
+#include <vector>
 
 #include "check/ErrorScreenLayout.h"
 #include "common/DpiScale.h"
@@ -10,6 +11,7 @@
 #include "resources/PackageMembers.h"
 #include "resources/PictureDecoding_win.h"
 #include "resources/ZipReader.h"
+#include "scene/Monitors_win.h"
 #include "settings/Paths_win.h"
 
 namespace WorkSpace {
@@ -25,9 +27,7 @@ struct ErrorScreen {
     UniqueImage backgroundImage;    // the language's message picture
     UniqueImage logoImage;
     SizeF window;                   // client size at preparation, pixels
-    SizeF logoSize;                 // on screen, at the window's DPI, pixels
-    RectF backgroundRect;
-    RectF logoRect;
+    std::vector<MonitorErrorLayout> monitors;  // one per monitor the window covers
 };
 
 ErrorScreen& Screen() {
@@ -80,11 +80,16 @@ bool PrepareErrorScreen(HWND window) {
     if (Gdip::GdipGetImageGraphicsContext(backBuffer, &backGraphics) != Ok) return false;
     screen.backGraphics.Reset(backGraphics);
 
+    // Each monitor shows the message in its middle and the logo in its
+    // corner, at the window's DPI.
     const uint32_t dpi = DpiOfWindow(window);
-    screen.logoSize = SizeOnScreen(screen.logoImage.Get(), dpi);
-    screen.backgroundRect =
-        CentredPictureRect(screen.window, SizeOnScreen(screen.backgroundImage.Get(), dpi));
-    screen.logoRect = CornerLogoRect(screen.window, screen.logoSize);
+    const SizeF picture = SizeOnScreen(screen.backgroundImage.Get(), dpi);
+    const SizeF logo = SizeOnScreen(screen.logoImage.Get(), dpi);
+    for (const MonitorRect& monitor : MonitorsOf(window)) {
+        const RectF area{float(monitor.left), float(monitor.top), float(monitor.Width()),
+                         float(monitor.Height())};
+        screen.monitors.push_back(LayoutOnMonitor(area, picture, logo));
+    }
     screen.ready = true;
     return true;
 }
@@ -94,11 +99,9 @@ bool DrawErrorScreen() {
     if (!screen.ready) return false;
     GpGraphics* back = screen.backGraphics.Get();
     Gdip::GdipGraphicsClear(back, kOpaqueBlack);
-    if (ShowsFullErrorScreen(screen.window)) {
-        DrawInto(back, screen.backgroundImage.Get(), screen.backgroundRect);
-        DrawInto(back, screen.logoImage.Get(), screen.logoRect);
-    } else {
-        DrawInto(back, screen.logoImage.Get(), ReducedLogoRect(screen.window, screen.logoSize));
+    for (const MonitorErrorLayout& monitor : screen.monitors) {
+        if (monitor.full) DrawInto(back, screen.backgroundImage.Get(), monitor.picture);
+        DrawInto(back, screen.logoImage.Get(), monitor.logo);
     }
     DrawInto(screen.windowGraphics.Get(), screen.backBuffer.Get(),
              {0.0f, 0.0f, screen.window.w, screen.window.h});

@@ -40,6 +40,11 @@ public:
     // From now on every tick draws the error screen.
     void EnterErrorMode() { errorMode_ = true; }
     bool InErrorMode() const { return errorMode_; }
+    // True until the probe has decided; the probe ticks it has completed; true
+    // while the scene is being built.
+    bool Probing() const { return probeActive_; }
+    bool Building() const { return builder_.Building(); }
+    int32_t ProbeFrames() const { return probeFrames_; }
     // Draws one frame. In error mode a window whose error screen could not be
     // prepared is filled black, so the desktop never shows through.
     void Tick();

@@ -33,10 +33,18 @@ PreviewState& Preview() {
 constexpr UINT_PTR kFrameTimer = 0;
 constexpr UINT kFramePeriodMs = 1;
 
+// The preview covers the monitor that shows the configuration dialog and
+// draws one scene there; the other monitors keep what they show.
 void CoverScreen(HWND dialog) {
-    RECT desktop{};
-    GetWindowRect(GetDesktopWindow(), &desktop);
-    SetWindowPos(dialog, HWND_TOP, 0, 0, desktop.right, desktop.bottom, 0);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    const HMONITOR handle = MonitorFromWindow(ConfigDialogWindow(), MONITOR_DEFAULTTOPRIMARY);
+    if (!GetMonitorInfoW(handle, &monitor)) {
+        GetWindowRect(GetDesktopWindow(), &monitor.rcMonitor);
+    }
+    const RECT& area = monitor.rcMonitor;
+    SetWindowPos(dialog, HWND_TOP, area.left, area.top, area.right - area.left,
+                 area.bottom - area.top, 0);
 }
 
 BOOL OnInitDialog(HWND dialog) {

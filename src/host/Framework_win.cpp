@@ -140,6 +140,11 @@ bool ApplyCloseRules(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LR
     case WM_POWER:
         if (PowerNotificationCloses(uint32_t(wParam))) PostClose(window);
         break;
+    case WM_DISPLAYCHANGE:
+        // The monitors were counted at the start: a scene per monitor no
+        // longer fits them, so the saver ends, as an input would end it.
+        PostClose(window);
+        break;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
     case WM_LBUTTONDOWN:

@@ -6,6 +6,7 @@
 #include "check/ErrorScreen_win.h"
 #include "check/FrameTicker_win.h"
 #include "check/SystemCheck_win.h"
+#include "scene/Monitors_win.h"
 #include "scene/RenderContext_win.h"
 #include "settings/Paths_win.h"
 #include "settings/StartupResources_win.h"
@@ -34,6 +35,9 @@ void OnCreate(HWND window) {
     if (!CheckSystem()) ticker.EnterErrorMode();
     // An unfit machine still gets its context and scene: only the error screen shows.
     if (!AttachWindow(window)) ticker.EnterErrorMode();
+    // Full screen, each monitor the window covers shows a scene of its own;
+    // they are counted once, here (a display change ends the saver).
+    if (!Framework().isPreview) SetMonitors(EnumerateMonitors(window));
     // Only the full-screen saver takes its turn in the order of a large
     // collection; the small preview of Display Settings shows the same pictures.
     ticker.StartBuild(

@@ -3,6 +3,8 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <utility>
+
 namespace WorkSpace {
 namespace {
 
@@ -21,13 +23,13 @@ PIXELFORMATDESCRIPTOR SaverPixelFormat() {
     return format;
 }
 
+}  // namespace
+
 RECT ClientRectOf(HWND window) {
     RECT rect{0, 0, 0, 0};
     GetClientRect(window, &rect);
     return rect;
 }
-
-}  // namespace
 
 static_assert(sizeof(PIXELFORMATDESCRIPTOR) == 40, "pixel format record of 40 bytes");
 
@@ -47,6 +49,7 @@ bool AttachWindow(HWND window) {
     RenderContext& context = TheRenderContext();
     context.attachedWindow = window;
     context.attachedRect = ClientRectOf(window);
+    SetMonitors({});
     TheCamera().window = window;
     context.clearColor = 0;
     return CreateGlContext(window);
@@ -127,6 +130,13 @@ bool SetupProjection() {
     return true;
 }
 
+void SetMonitors(std::vector<MonitorRect> monitors) {
+    RenderContext& context = TheRenderContext();
+    const RECT& client = context.attachedRect;
+    if (monitors.empty()) monitors.push_back({client.left, client.top, client.right, client.bottom});
+    context.monitors = std::move(monitors);
+}
+
 void Camera::Configure(double newFovy, double newNear, double newFar) {
     if (!window || !IsWindow(window)) return;
     const auto near001 = [](double a, double b) { return a - b < 0.01 && b - a < 0.01; };
@@ -140,6 +150,17 @@ void Camera::Configure(double newFovy, double newNear, double newFar) {
     if (newFovy > 0) fovy = newFovy;
     if (newNear > 0) zNear = newNear;
     if (newFar > 0) zFar = newFar;
+    projectionDirty = true;
+}
+
+void Camera::SetView(int32_t width, int32_t height) {
+    const double viewAspect = double(width) / (height < 1 ? 1 : height);
+    if (clientRect.left == 0 && clientRect.top == 0 && clientRect.right == width &&
+        clientRect.bottom == height && viewAspect == aspect) {
+        return;
+    }
+    clientRect = RECT{0, 0, width, height};
+    aspect = viewAspect;
     projectionDirty = true;
 }
 

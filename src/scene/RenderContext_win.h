@@ -5,8 +5,10 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "common/Handles_win.h"
+#include "scene/MonitorLayout.h"
 #include "scene/SceneModel.h"
 
 namespace WorkSpace {
@@ -18,6 +20,9 @@ struct RenderContext {
     uint32_t clearColor = 0xFFFFFF; // 0x00BBGGRR; AttachWindow sets black
     HWND attachedWindow = nullptr;  // last window given to AttachWindow; kept after release
     RECT attachedRect{0, 0, 0, 0};  // its client rectangle when attached, pixels
+    // The attached window's monitors, client pixels, one scene each: the whole
+    // client area unless SetMonitors gave the saver window's monitors.
+    std::vector<MonitorRect> monitors;
 };
 
 class Camera {
@@ -32,6 +37,10 @@ public:
     // Switches to the pixel overlay ((0, 0) top-left, y down) or back to the
     // perspective with the look-at.
     void SelectProjection(bool overlay);
+    // Makes the camera draw into one monitor's part of the window, `width` x
+    // `height` pixels: its proportions and its overlay. Marks the projection
+    // only when they change, so one monitor keeps the window's.
+    void SetView(int32_t width, int32_t height);
 
     HWND window = nullptr;
     RECT clientRect{0, 0, 0, 0};  // last measured by Configure, pixels
@@ -52,11 +61,15 @@ private:
 RenderContext& TheRenderContext();
 Camera& TheCamera();
 
+// Returns the window's client rectangle, pixels; zero when it is no window.
+RECT ClientRectOf(HWND window);
+
 // Returns true from a successful CreateGlContext until DestroyGlContext.
 bool GlReady();
 
 // Returns GlReady() after binding the camera and a new context to `window`
-// and setting the clear colour to black.
+// and setting the clear colour to black. The window's one monitor is then its
+// whole client area.
 bool AttachWindow(HWND window);
 // Returns GlReady() after replacing any context with one for `window`.
 bool CreateGlContext(HWND window);
@@ -68,5 +81,8 @@ void ApplyGlDefaults();
 void SetClearColor(uint32_t color);
 // Returns true after the drawing defaults and a fresh measure of the window.
 bool SetupProjection();
+// Records the attached window's monitors (client pixels); none keeps the
+// whole client area as the one monitor.
+void SetMonitors(std::vector<MonitorRect> monitors);
 
 }  // namespace WorkSpace

@@ -9,6 +9,7 @@
 #include "common/DpiScale.h"
 #include "common/WindowDpi_win.h"
 #include "scene/FrameClock_win.h"
+#include "scene/Monitors_win.h"
 #include "resources/PackageMembers.h"
 #include "resources/PictureDecoding_win.h"
 #include "resources/ZipReader.h"
@@ -32,9 +33,9 @@ std::vector<PictureInfo> LoadedPictures(const TextureList& list) {
     return infos;
 }
 
-// Returns the load of the first `wanted` pictures that load into the emptied
-// texture list: only as many as there are slots can ever be on a quad, so
-// loading stops there, and a list of thousands starts as fast as a list of 30.
+// Returns the load of the first pictures that can fly into the emptied
+// texture list: only the first `wanted` that load can ever be on a quad, so
+// loading stops there, and a list of thousands starts as fast as a short one.
 std::unique_ptr<PictureLoad> StartPictureLoad(const std::vector<std::wstring>& pictures,
                                               size_t wanted, size_t workers) {
     TextureList& list = TheTextureList();
@@ -47,7 +48,17 @@ std::unique_ptr<PictureLoad> StartPictureLoad(const std::vector<std::wstring>& p
         &ThePictureCache(), SceneTextureRules());
 }
 
-// Fills the slots from what the finished load made.
+// Returns as many pictures as the scenes can fly at once: every monitor's slots.
+size_t PicturesWanted() { return size_t(kMaxSlots) * TheScenes().size(); }
+
+// Makes one scene for each monitor of the attached window, all under the
+// first scene's scheme.
+void SizeScenesToMonitors() {
+    SizeScenes(TheScenes(), TheRenderContext().monitors.size());
+}
+
+// Fills every monitor's slots from what the finished load made, each monitor
+// with its share of the pictures (MonitorPictures) and a seed of its own.
 void FillSlotsFromTextures() {
     std::vector<PictureInfo> infos;
     try {
@@ -55,14 +66,26 @@ void FillSlotsFromTextures() {
     } catch (const std::bad_alloc&) {
         infos.clear();  // no memory for the records: an empty scene
     }
-    FillSlots(TheScene(), infos, GetTickCount());
+    std::vector<Scene>& scenes = TheScenes();
+    const uint32_t seed = GetTickCount();
+    for (size_t m = 0; m < scenes.size(); ++m) {
+        std::vector<PictureInfo> share;
+        try {
+            share = MonitorPictures(infos, m, SlotCount(scenes[m].scheme));
+        } catch (const std::bad_alloc&) {
+            share.clear();
+        }
+        FillSlots(scenes[m], share, MonitorSeed(seed, m));
+    }
 }
 
-// Fills the slots with untextured 4:3 stand-ins, so that the frames drawn
-// while the pictures load (the probe's) cost what the scene's will.
+// Fills every monitor's slots with untextured 4:3 stand-ins, so that the
+// frames drawn while the pictures load (the probe's) cost what the scenes' will.
 void FillWithStandIns() {
     const std::vector<PictureInfo> standIn(1, PictureInfo{true, 4, 3, -1});
-    FillSlots(TheScene(), standIn, GetTickCount());
+    std::vector<Scene>& scenes = TheScenes();
+    const uint32_t seed = GetTickCount();
+    for (size_t m = 0; m < scenes.size(); ++m) FillSlots(scenes[m], standIn, MonitorSeed(seed, m));
 }
 
 void FinishScene() {
@@ -72,24 +95,38 @@ void FinishScene() {
 
 }  // namespace
 
-// With no attached window (the settings dialog's OK) the rules are those of
-// the virtual screen a saver would cover, so its entries are the ones the
-// next start looks for.
+// Returns the texture rule of each slot of every monitor, monitor after
+// monitor (picture i fills the slots of monitor i / slots when all load): each
+// monitor's slots sized for the largest monitor, within an equal share of the
+// budget. Without an attached window (the settings dialog's OK), for the
+// monitors a saver would cover, so its entries are the ones the next start
+// looks for.
 std::vector<TextureSideRule> SceneTextureRules() {
-    RECT client{0, 0, 0, 0};
     const HWND window = TheRenderContext().attachedWindow;
-    if (!window || !IsWindow(window) || !GetClientRect(window, &client)) {
-        client = RECT{0, 0, GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    const std::vector<MonitorRect> monitors =
+        window && IsWindow(window) ? TheRenderContext().monitors : ScreenMonitors();
+    MonitorRect largest;
+    for (const MonitorRect& monitor : monitors) {
+        if (int64_t(monitor.Width()) * monitor.Height() >
+            int64_t(largest.Width()) * largest.Height()) {
+            largest = monitor;
+        }
     }
-    GLint largest = kMaxScreenTextureSide;
-    if (GlReady()) glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
-    return SlotTextureRules(TheScene().scheme, client.right - client.left, client.bottom - client.top,
-                            int32_t(largest), kTextureBudgetBytes);
+    GLint largestSide = kMaxScreenTextureSide;
+    if (GlReady()) glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largestSide);
+    const size_t count = monitors.empty() ? 1 : monitors.size();
+    const std::vector<TextureSideRule> slots =
+        SlotTextureRules(TheScene().scheme, largest.Width(), largest.Height(),
+                         int32_t(largestSide), kTextureBudgetBytes / count);
+    std::vector<TextureSideRule> rules;
+    for (size_t m = 0; m < count; ++m) rules.insert(rules.end(), slots.begin(), slots.end());
+    return rules;
 }
 
 void LoadScenePictures(const std::vector<std::wstring>& pictures) {
+    SizeScenesToMonitors();
     std::unique_ptr<PictureLoad> load =
-        StartPictureLoad(pictures, size_t(kMaxSlots), MachineLoadWorkers());
+        StartPictureLoad(pictures, PicturesWanted(), MachineLoadWorkers());
     while (!load->Step()) load->WaitForPicture();
     load->WaitForThreads();
     FillSlotsFromTextures();
@@ -105,18 +142,27 @@ void PlaceLogo(UniqueImage image) {
     holder.height = size.cy;
     const int32_t name = TheTextureList().NextFreeName();
     if (MakeTextureRGBA(holder, name).kind != TextureObject) return;
+    // One monitor: the logo sits on the window's bottom edge as measured now.
+    // Several: on each monitor's own bottom edge, in that monitor's pixels.
     RECT client{0, 0, 0, 0};
     const HWND window = TheRenderContext().attachedWindow;
     if (window) GetClientRect(window, &client);
     // The logo's pixels are those of a 100 % display: it keeps that size on
     // screen at the DPI of the monitor that shows the window.
     const uint32_t dpi = DpiOfWindow(window);
-    SceneQuad& logo = TheScene().logo;
-    logo.texture = name;
-    logo.width = ScaleForDpi(size.cx, dpi);
-    logo.height = ScaleForDpi(size.cy, dpi);
-    logo.position = Vec4{0.0f, float(client.bottom - logo.height), 0.0f, 1.0f};
-    logo.velocity = Vec4{0.0f, 0.0f, 0.0f, 1.0f};
+    const int32_t width = ScaleForDpi(size.cx, dpi), height = ScaleForDpi(size.cy, dpi);
+    const std::vector<MonitorRect>& monitors = TheRenderContext().monitors;
+    std::vector<Scene>& scenes = TheScenes();
+    for (size_t m = 0; m < scenes.size(); ++m) {
+        const int32_t bottom = scenes.size() > 1 && m < monitors.size() ? monitors[m].Height()
+                                                                         : client.bottom;
+        SceneQuad& logo = scenes[m].logo;
+        logo.texture = name;
+        logo.width = width;
+        logo.height = height;
+        logo.position = Vec4{0.0f, float(bottom - height), 0.0f, 1.0f};
+        logo.velocity = Vec4{0.0f, 0.0f, 0.0f, 1.0f};
+    }
 }
 
 void SceneBuilder::Start(const std::wstring& settingsPath, bool keepSettings, size_t workers,
@@ -133,7 +179,9 @@ void SceneBuilder::Start(const std::wstring& settingsPath, bool keepSettings, si
             settings.Load(settingsPath);
             TheScene().scheme = settings.Scheme();
         }
-        gathering_.Start(settings.pictures, size_t(SlotCount(TheScene().scheme)), keepTurns);
+        SizeScenesToMonitors();
+        gathering_.Start(settings.pictures, size_t(SlotCount(TheScene().scheme)) * TheScenes().size(),
+                         keepTurns);
         listRead_ = true;
         FillWithStandIns();
         LoadStarted();
@@ -148,7 +196,8 @@ bool SceneBuilder::LoadStarted() {
     if (!gathering_.Ready(start_)) return false;
     // A collection that fits the slots loads as a list of files always did;
     // a larger one loads only as many as fly at once.
-    const size_t wanted = start_.order ? size_t(SlotCount(TheScene().scheme)) : size_t(kMaxSlots);
+    const size_t wanted = start_.order ? size_t(SlotCount(TheScene().scheme)) * TheScenes().size()
+                                       : PicturesWanted();
     load_ = StartPictureLoad(start_.pictures, wanted, workers_);
     return true;
 }
@@ -179,7 +228,7 @@ bool SceneBuilder::Step() {
         start_ = StartPictures();
         FillSlotsFromTextures();
     } else {
-        FillSlots(TheScene(), {}, 0);
+        for (Scene& scene : TheScenes()) FillSlots(scene, {}, 0);
     }
     building_ = false;
     FinishScene();

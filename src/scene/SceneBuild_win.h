@@ -67,16 +67,17 @@ private:
 };
 
 // Empties the texture list, makes picture i's texture under the name i until
-// as many pictures have loaded as there are slots (or the list ends), and
-// fills the slots from what loaded.
+// as many pictures have loaded as all monitors have slots (or the list ends),
+// and fills each monitor's slots from its share of what loaded.
 void LoadScenePictures(const std::vector<std::wstring>& pictures);
 
 // Returns the texture rule of each slot for the attached window (SlotTextureRules).
 std::vector<TextureSideRule> SceneTextureRules();
 
 // Makes the logo's texture under the next free name and places it flat in
-// the bottom-left corner of the attached window, at its pixel size times the
-// window's DPI / 96. No image (or no texture from it) leaves the logo as it was.
+// the bottom-left corner of each monitor of the attached window, at its pixel
+// size times the window's DPI / 96. No image (or no texture from it) leaves
+// the logo as it was.
 void PlaceLogo(UniqueImage image);
 
 }  // namespace WorkSpace

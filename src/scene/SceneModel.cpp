@@ -1,5 +1,6 @@
 #include "scene/SceneModel.h"
 
+#include <algorithm>
 #include <cmath>
 #include <new>
 
@@ -127,9 +128,35 @@ void StepFallRotation(Scene& scene, Vec4& eye) {
 
 }  // namespace
 
-Scene& TheScene() {
-    static Scene scene;
-    return scene;
+std::vector<Scene>& TheScenes() {
+    static std::vector<Scene> scenes(1);
+    return scenes;
+}
+
+Scene& TheScene() { return TheScenes().front(); }
+
+void SizeScenes(std::vector<Scene>& scenes, size_t count) {
+    if (scenes.empty()) scenes.resize(1);
+    const Scene& first = scenes.front();
+    Scene fresh;
+    fresh.scheme = first.scheme;
+    fresh.cyclePrevious = first.cyclePrevious;
+    fresh.approachOffset = first.approachOffset;
+    fresh.approachStep = first.approachStep;
+    fresh.swayAngle = first.swayAngle;
+    scenes.resize(count < 1 ? 1 : count, fresh);
+    for (Scene& scene : scenes) scene.scheme = fresh.scheme;
+}
+
+std::vector<PictureInfo> MonitorPictures(const std::vector<PictureInfo>& loaded, size_t monitor,
+                                         int32_t slots) {
+    std::vector<PictureInfo> pictures;
+    if (loaded.empty() || slots <= 0) return pictures;
+    const size_t count = std::min(loaded.size(), size_t(slots));
+    const size_t first = monitor * size_t(slots);
+    pictures.reserve(count);
+    for (size_t k = 0; k < count; ++k) pictures.push_back(loaded[(first + k) % loaded.size()]);
+    return pictures;
 }
 
 int32_t SlotCount(int32_t scheme) { return scheme == Motion ? 10 : kMaxSlots; }
@@ -215,6 +242,18 @@ void AnimateScene(Scene& scene, Vec4& eye, uint32_t tickCount, int64_t calendarS
         break;
     default:
         break;
+    }
+}
+
+uint32_t MonitorSeed(uint32_t seed, size_t monitor) {
+    constexpr uint32_t kSeedStep = 0x9E3779B9u;  // 2^32 over the golden ratio
+    return seed + uint32_t(monitor) * kSeedStep;
+}
+
+void AnimateScenes(std::vector<Scene>& scenes, Vec4& eye, uint32_t tickCount,
+                   int64_t calendarSeconds) {
+    for (size_t m = 0; m < scenes.size(); ++m) {
+        AnimateScene(scenes[m], eye, tickCount, MonitorSeed(uint32_t(calendarSeconds), m));
     }
 }
 

@@ -3,6 +3,7 @@
 // origin, the logo rectangle, the motion scheme in force and the state the
 // schemes carry from tick to tick. Portable: time and the generator's seeds
 // come in as arguments, so every step is reproducible.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -68,8 +69,17 @@ struct Scene {
     std::vector<uint32_t> wrapped;
 };
 
-// Returns the process's one scene.
+// Returns the process's scenes: one for each monitor the saver window covers,
+// at least one. Every scene carries the scheme's camera state; they start
+// alike and advance alike, so all monitors follow one camera path.
+std::vector<Scene>& TheScenes();
+// Returns the first monitor's scene: the only one of a preview or of one monitor.
 Scene& TheScene();
+
+// Makes `scenes` hold `count` scenes (at least one). A new scene starts empty,
+// with the first scene's scheme and camera state; every scene takes the
+// first one's scheme.
+void SizeScenes(std::vector<Scene>& scenes, size_t count);
 
 // Returns 30 slots, or 10 under Motion.
 int32_t SlotCount(int32_t scheme);
@@ -88,10 +98,28 @@ bool FillSlots(Scene& scene, const std::vector<PictureInfo>& pictureInfos, uint3
 // slot, place, velocity and width, and takes the picture's proportions.
 void SwapQuadPicture(SceneQuad& quad, int32_t width, int32_t height);
 
+// Returns the pictures that monitor `monitor` (0 the first) flies, of those
+// that loaded, in their order: [monitor x slots, (monitor + 1) x slots),
+// wrapping round to the first when fewer loaded; never more than loaded, so
+// the first monitor takes what one monitor always took.
+std::vector<PictureInfo> MonitorPictures(const std::vector<PictureInfo>& loaded, size_t monitor,
+                                         int32_t slots);
+
 // Advances the scene by one tick under its scheme and writes the camera's eye
 // point; `wrapped` then names the quads that wrapped around. `tickCount` is the millisecond tick count (wraps at 2^32),
 // `calendarSeconds` the calendar time in whole seconds.
 void AnimateScene(Scene& scene, Vec4& eye, uint32_t tickCount, int64_t calendarSeconds);
+
+// Returns the seed of monitor `monitor` for a generator seeded with `seed` on
+// one monitor: the first monitor's is `seed` itself, and the others lie far
+// from it, so no monitor repeats another's draws a second later.
+uint32_t MonitorSeed(uint32_t seed, size_t monitor);
+
+// Advances every scene by one tick, as AnimateScene does, each scene drawing
+// from its monitor's seed (MonitorSeed of the calendar second), so the
+// monitors' pictures move apart while the eye point follows one path.
+void AnimateScenes(std::vector<Scene>& scenes, Vec4& eye, uint32_t tickCount,
+                   int64_t calendarSeconds);
 
 // The camera's resting eye point, about (0.0014, 0, 30).
 Vec4 RestingEye();

@@ -56,3 +56,32 @@ TEST(ErrorScreenLayout, ReducedLogoInASmallPreview) {
         EXPECT_FLOAT_EQ(r.h, c.expected.h);
     }
 }
+
+TEST(ErrorScreenLayout, EachMonitorGetsTheLayoutOfAWindowItsSize) {
+    const SizeF picture{800, 600}, logo{180, 60};
+    struct Case {
+        RectF monitor;
+        bool full;
+        RectF pictureRect, logoRect;
+    };
+    const Case cases[] = {
+        // One monitor over the whole window: the window's own layout.
+        {{0, 0, 1024, 768}, true, {112, 84, 800, 600}, {0, 708, 180, 60}},
+        // A second monitor of 1280 x 1024 right of a 1920-pixel one.
+        {{1920, 0, 1280, 1024}, true, {2160, 212, 800, 600}, {1920, 964, 180, 60}},
+        // A small window: the reduced logo near its middle.
+        {{0, 0, 152, 112}, false, {-324, -244, 800, 600}, {36.75f, 37.25f, 100, 33.333332f}},
+    };
+    for (const Case& c : cases) {
+        const MonitorErrorLayout layout = LayoutOnMonitor(c.monitor, picture, logo);
+        EXPECT_EQ(layout.full, c.full) << c.monitor.x;
+        const RectF got[] = {layout.picture, layout.logo};
+        const RectF want[] = {c.pictureRect, c.logoRect};
+        for (int i = 0; i < 2; ++i) {
+            EXPECT_FLOAT_EQ(got[i].x, want[i].x) << c.monitor.x << " rect " << i;
+            EXPECT_FLOAT_EQ(got[i].y, want[i].y) << c.monitor.x << " rect " << i;
+            EXPECT_FLOAT_EQ(got[i].w, want[i].w) << c.monitor.x << " rect " << i;
+            EXPECT_FLOAT_EQ(got[i].h, want[i].h) << c.monitor.x << " rect " << i;
+        }
+    }
+}

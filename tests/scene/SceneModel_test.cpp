@@ -118,3 +118,67 @@ TEST(FillSlots, NoPictureGivesAnEmptyScene) {
     EXPECT_TRUE(FillSlots(scene, {{false, 10, 10, 0}}, 1));
     EXPECT_TRUE(scene.quads.empty());
 }
+
+TEST(MonitorPictures, EachMonitorTakesTheNextSlotsWorthWrappingWhenFewerLoaded) {
+    struct Case {
+        int loaded;
+        size_t monitor;
+        int32_t slots;
+        int first;   // name of the first picture the monitor takes
+        size_t count;
+    };
+    const Case cases[] = {
+        {60, 0, 30, 0, 30},  {60, 1, 30, 30, 30},  // enough: different pictures on each
+        {40, 1, 30, 30, 30},                        // 30..39, then 0..19
+        {3, 0, 30, 0, 3},    {3, 1, 30, 0, 3},      // fewer than one monitor's slots: all on each
+        {20, 1, 10, 10, 10}, {20, 2, 10, 0, 10},    // Motion's ten slots
+        {0, 0, 30, 0, 0},
+    };
+    for (const Case& c : cases) {
+        const std::vector<PictureInfo> share = MonitorPictures(Pictures(c.loaded), c.monitor, c.slots);
+        ASSERT_EQ(share.size(), c.count) << c.loaded << " loaded, monitor " << c.monitor;
+        for (size_t k = 0; k < share.size(); ++k) {
+            EXPECT_EQ(share[k].name, int32_t((size_t(c.first) + k) % size_t(c.loaded)))
+                << c.loaded << " loaded, monitor " << c.monitor << ", picture " << k;
+        }
+    }
+}
+
+TEST(MonitorPictures, TheFirstMonitorFliesWhatOneMonitorAlwaysFlew) {
+    for (int loaded : {1, 3, 7, 30}) {
+        const Scene alone = SceneWith(Rotation, Pictures(loaded));
+        const Scene first = SceneWith(Rotation, MonitorPictures(Pictures(loaded), 0, 30));
+        ASSERT_EQ(first.quads.size(), alone.quads.size());
+        for (size_t j = 0; j < alone.quads.size(); ++j) {
+            EXPECT_EQ(first.quads[j].texture, alone.quads[j].texture) << loaded << " loaded";
+            EXPECT_EQ(first.quads[j].position.x, alone.quads[j].position.x);
+        }
+    }
+}
+
+TEST(Scenes, MonitorsShareTheCameraPathAndDrawApart) {
+    for (int32_t scheme : {Rotation, Falling, Approach, Motion, FallRotation}) {
+        std::vector<Scene> scenes(1);
+        scenes[0].scheme = scheme;
+        Vec4 eye;
+        AnimateScenes(scenes, eye, 1000, 100);  // the first scene's camera moves on alone
+        SizeScenes(scenes, 2);
+        ASSERT_EQ(scenes.size(), 2u);
+        EXPECT_EQ(scenes[1].scheme, scheme);
+        for (size_t m = 0; m < scenes.size(); ++m) {
+            ASSERT_TRUE(FillSlots(scenes[m], Pictures(3), MonitorSeed(7, m)));
+        }
+        EXPECT_NE(scenes[0].quads[0].position.x, scenes[1].quads[0].position.x);
+        Vec4 lone = eye;
+        std::vector<Scene> alone = {scenes[0]};
+        for (uint32_t tick = 1001; tick < 1200; ++tick) {
+            AnimateScenes(scenes, eye, tick * 37, 100 + tick / 50);
+            AnimateScenes(alone, lone, tick * 37, 100 + tick / 50);
+            ASSERT_EQ(eye.x, lone.x) << scheme;
+            ASSERT_EQ(eye.y, lone.y) << scheme;
+            ASSERT_EQ(eye.z, lone.z) << scheme;
+        }
+        // The first monitor moves as it would alone.
+        EXPECT_EQ(scenes[0].quads[5].position.y, alone[0].quads[5].position.y) << scheme;
+    }
+}

@@ -144,8 +144,9 @@ void ClickAt(int x, int y, DWORD downFlag, DWORD upFlag) {
 
 Screenshot CaptureScreen() {
     Screenshot shot;
-    shot.width = GetSystemMetrics(SM_CXSCREEN);
-    shot.height = GetSystemMetrics(SM_CYSCREEN);
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    shot.width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    shot.height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     BITMAPINFO info{};
@@ -158,7 +159,7 @@ Screenshot CaptureScreen() {
     HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (bitmap) {
         HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, shot.width, shot.height, screen, 0, 0, SRCCOPY);
+        BitBlt(memory, 0, 0, shot.width, shot.height, screen, left, top, SRCCOPY);
         GdiFlush();
         const auto* source = static_cast<const uint32_t*>(bits);
         shot.pixels.assign(source, source + size_t(shot.width) * size_t(shot.height));

@@ -69,7 +69,8 @@ void ClickAt(int x, int y, DWORD downFlag = MOUSEEVENTF_LEFTDOWN,
              DWORD upFlag = MOUSEEVENTF_LEFTUP);
 void MoveCursorTo(int x, int y);
 
-// The screen as the user sees it, 32-bit pixels 0x00RRGGBB, top row first.
+// The screen as the user sees it, every monitor, 32-bit pixels 0x00RRGGBB, top
+// row first; (0, 0) is the virtual screen's top-left corner.
 struct Screenshot {
     int width = 0;
     int height = 0;
