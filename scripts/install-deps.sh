@@ -10,7 +10,6 @@ packages=(
   cmake make g++ googletest zlib1g-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev
   wine wine64 wine32:i386 libgl1-mesa-dri:i386 libgl1:i386 libglx-mesa0:i386 xvfb xdotool imagemagick
-  libx11-dev  # Xlib headers for the tests' stand-in libXinerama.so.1
   zip unzip nsis libimage-exiftool-perl nasm
   python3 fonts-noto-cjk fonts-ipafont-gothic
 )

@@ -4,10 +4,19 @@
  * its monitors. The heads come from VELTRANO_HEADS, "WxH+X+Y" separated by
  * commas, for example "1920x1080+0+0,1280x1024+1920+0"; without it no head is
  * reported and Wine sees the one screen. A Linux library, not a Windows one. */
-#include <X11/Xlib.h>
-#include <stdio.h>
-#include <stdlib.h>
-#include <string.h>
+/* No header is included, Xlib's nor the C library's: the 32-bit build's copy
+ * is compiled where only the 64-bit headers are installed, and its calls to
+ * the C library are bound when Wine's 32-bit process loads it. */
+typedef int Bool;
+typedef int Status;
+typedef struct _XDisplay Display;
+typedef __SIZE_TYPE__ size_t;
+enum { False = 0, True = 1 };
+char* getenv(const char* name);
+int sscanf(const char* text, const char* format, ...);
+void* calloc(size_t count, size_t size);
+void* memcpy(void* to, const void* from, size_t count);
+#define NULL ((void*)0)
 
 typedef struct {
     int screen_number;
